@@ -1,0 +1,37 @@
+# Native configuration: unit tests against the simulated Windows, artwork generators,
+# and (with TAVREL_FUZZ) the fuzz targets.
+enable_testing()
+find_package(GTest QUIET)
+if(NOT GTest_FOUND)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+endif()
+include(GoogleTest)
+
+# Suites that only make sense natively (engine internals, layout, records, generators).
+file(GLOB_RECURSE UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+# Suites written against the platform layer: run here on the simulation and under Wine.
+file(GLOB_RECURSE PLATFORM_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/platform/*.cpp)
+file(GLOB_RECURSE TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+
+add_executable(unit_tests ${UNIT_TESTS} ${PLATFORM_TESTS} ${TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tests/support/sim_main.cc)
+target_link_libraries(unit_tests PRIVATE tavrel_engine tavrel_clock tavrel_sim GTest::gtest)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+# Artwork generators (run at build time by tools/build.sh).
+file(GLOB GENERATORS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/generators/*.cpp)
+foreach(g ${GENERATORS})
+  get_filename_component(name ${g} NAME_WE)
+  add_executable(${name} ${g})
+  target_link_libraries(${name} PRIVATE tavrel_engine tavrel_clock)
+endforeach()
+
+if(TAVREL_FUZZ)
+  file(GLOB FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
+  foreach(f ${FUZZERS})
+    get_filename_component(name ${f} NAME_WE)
+    add_executable(${name} ${f})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE tavrel_engine tavrel_clock tavrel_sim -fsanitize=fuzzer)
+  endforeach()
+endif()

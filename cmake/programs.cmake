@@ -1,0 +1,48 @@
+# The Windows programs, the UI automation tool and the command tests for Wine.
+set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
+
+function(tavrel_program target output rc)
+  add_executable(${target} WIN32 ${ARGN} ${rc})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output} SUFFIX ".EXE"
+                        RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
+endfunction()
+
+if(INSTALLER_WIN32)
+  tavrel_program(ostrel OSTREL ${CMAKE_SOURCE_DIR}/resources/ostrel.rc ${INSTALLER_WIN32})
+  target_link_libraries(ostrel PRIVATE tavrel_engine tavrel_win32)
+endif()
+if(RUNNER_WIN32)
+  tavrel_program(brinmark BRINMARK ${CMAKE_SOURCE_DIR}/resources/brinmark.rc ${RUNNER_WIN32})
+  target_link_libraries(brinmark PRIVATE tavrel_engine tavrel_win32)
+endif()
+if(CLOCK_WIN32)
+  tavrel_program(pendrick PENDRICK ${CMAKE_SOURCE_DIR}/resources/pendrick.rc ${CLOCK_WIN32})
+  target_link_libraries(pendrick PRIVATE tavrel_clock tavrel_win32)
+endif()
+
+# Test-side Windows programs: the UI automation tool and the demo game.
+file(GLOB UIAUTO_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/uiauto/*.cpp)
+if(UIAUTO_SOURCES)
+  add_executable(uiauto ${UIAUTO_SOURCES})
+  set_target_properties(uiauto PROPERTIES OUTPUT_NAME UIAUTO SUFFIX ".EXE")
+  target_link_libraries(uiauto PRIVATE user32 gdi32 ole32 uuid shell32 advapi32)
+endif()
+file(GLOB DEMOGAME_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/demo/game/*.cpp)
+if(DEMOGAME_SOURCES)
+  add_executable(demogame WIN32 ${DEMOGAME_SOURCES})
+  set_target_properties(demogame PROPERTIES OUTPUT_NAME GAME SUFFIX ".EXE")
+endif()
+
+# The platform-layer suites, built against the real Win32 layer, run under Wine.
+set(GTEST_ROOT /usr/src/googletest)
+if(EXISTS ${GTEST_ROOT})
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(${GTEST_ROOT} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  file(GLOB_RECURSE PLATFORM_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/platform/*.cpp)
+  file(GLOB_RECURSE TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+  if(PLATFORM_TESTS)
+    add_executable(platform_tests ${PLATFORM_TESTS} ${TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tests/support/win32_main.cc)
+    set_target_properties(platform_tests PROPERTIES OUTPUT_NAME PLATFORM_TESTS SUFFIX ".EXE")
+    target_link_libraries(platform_tests PRIVATE tavrel_engine tavrel_sim tavrel_win32 gtest)
+  endif()
+endif()

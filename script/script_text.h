@@ -1,0 +1,30 @@
+// The script text: loading, line reading, the pattern matcher and section lookup.
+#pragma once
+
+#include "script/engine.h"
+
+namespace script {
+
+// Loads program folder + script name into the script text; 1 on success, 0 on failure
+// (the size and "abnormal script" messages are shown here, the rest by the caller).
+int LoadScript(Engine& e);
+// Loads script bytes held in memory, with the same size rule and checks as LoadScript.
+int LoadScriptBytes(Engine& e, const char* bytes, int size);
+
+// Copies the next line into the line buffer; its length including CR LF, or -1 at the
+// end of the script text or for an over-long line.
+int ReadScriptLine(Engine& e);
+
+// 0 when pattern matches the beginning of text (the match length is then set), else -1.
+int MatchPattern(Engine& e, const char* pattern, const char* text);
+
+// 1 and the read position behind the first matching line, or 0.
+int FindSection(Engine& e, const char* pattern);
+
+// Removes trailing blanks, tabs, CR and LF (never the first byte).
+void TrimLineEnd(char* buffer);
+
+// True for the first byte of a two-byte Shift-JIS character.
+inline bool IsLeadByte(unsigned char b) { return (b >= 0x80 && b < 0xA0) || b >= 0xE0; }
+
+}  // namespace script
