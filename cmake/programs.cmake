@@ -1,8 +1,21 @@
 # The Windows programs, the UI automation tool and the command tests for Wine.
 set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
 
+# Resource scripts are UTF-8 in the repo; windres reads them as code page 932.
+function(tavrel_rc out rc)
+  get_filename_component(name ${rc} NAME)
+  set(converted ${CMAKE_BINARY_DIR}/rc/${name})
+  file(GLOB rc_deps ${CMAKE_SOURCE_DIR}/resources/*)
+  add_custom_command(OUTPUT ${converted}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/rc
+    COMMAND iconv -f UTF-8 -t CP932 ${rc} -o ${converted}
+    DEPENDS ${rc} ${rc_deps} VERBATIM)
+  set(${out} ${converted} PARENT_SCOPE)
+endfunction()
+
 function(tavrel_program target output rc)
-  add_executable(${target} WIN32 ${ARGN} ${rc})
+  tavrel_rc(converted ${rc})
+  add_executable(${target} WIN32 ${ARGN} ${converted})
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output} SUFFIX ".EXE"
                         RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 endfunction()
