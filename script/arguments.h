@@ -17,10 +17,9 @@ void RefreshVariables(Engine& e);
 // the syntax error is shown with the line number and 0 is returned. With Overflow::Refuse
 // an argument that does not fit is a syntax error; with Overflow::Cut it is cut.
 int ReadArgument(Engine& e, char* out, size_t size, Overflow overflow = Overflow::Refuse);
-// The same without any message when nothing is there: 1 when read, 0 when absent (out is
-// then empty). An argument that is present but refused (it does not fit with
-// Overflow::Refuse, or names an unknown variable) shows the syntax error and gives -1:
-// the handler must then return -1 too, never act on a cut text.
+// The same without any message: 1 when read, 0 when absent or unreadable (out is then
+// empty). An argument that is present but does not fit (Overflow::Refuse) shows the
+// syntax error and gives -1: the handler must then return -1 too, never act on a cut text.
 int ReadOptionalArgument(Engine& e, char* out, size_t size, Overflow overflow = Overflow::Refuse);
 
 // The value of an unsigned decimal of at most 7 digits, 0 when the text is none.
