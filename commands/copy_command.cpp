@@ -1,0 +1,108 @@
+// COPY: one file or a wildcard set into a folder. Outside step mode the whole set is
+// copied at once; in step mode the runners copy the rest one file per step.
+#include <cstring>
+
+#include "commands/copy_engine.h"
+#include "commands/file_commands.h"
+#include "commands/path_parts.h"
+#include "script/arguments.h"
+#include "script/messages.h"
+#include "script/script_text.h"
+
+namespace commands {
+
+using script::kFailed;
+using script::kGoOn;
+using script::kPathSize;
+
+namespace {
+
+// Fills the copy's source and destination paths from the two folders and a name. A path
+// that would not fit is left cut and the copy is refused with the side that overflowed.
+int PreparePaths(Engine& e, const char* name) {
+    const bool sourceFits = JoinPath(e.copy.sourcePath, kPathSize, e.copy.sourceFolder, name);
+    const bool destFits = JoinPath(e.copy.destPath, kPathSize, e.copy.destFolder, name);
+    if (!sourceFits) return kSourceFailed;
+    if (!destFits) return kDestFailed;
+    return kCopied;
+}
+
+int CopyPrepared(Engine& e, const char* name) {
+    const int prepared = PreparePaths(e, name);
+    return prepared != kCopied ? prepared : CopyOneFile(e);
+}
+
+// A failed file: remove what was written of it, say why, and end the set.
+void CopyFailed(Engine& e, int result) {
+    if (e.copy.destCreated) e.sys->DeleteFile(e.copy.destPath);
+    script::ReportCopyResult(e, result);
+    CloseSearch(e);
+    e.pendingCopy = false;
+}
+
+}  // namespace
+
+int CmdCopy(Engine& e) {
+    char source[kPathSize], dest[kPathSize];
+    if (!script::ReadArgument(e, source, sizeof source)) return kFailed;
+    if (!script::ReadArgument(e, dest, sizeof dest)) return kFailed;
+
+    // The name starts behind the last backslash at index 3 or later; a source always
+    // begins with a drive such as D:\, so the folder is at least those three bytes.
+    const int length = static_cast<int>(std::strlen(source));
+    const int separator = LastSeparator(source, 3, length - 1);
+    int nameOffset = separator >= 0 ? separator + 1 : 3;
+    if (nameOffset > length) nameOffset = length;
+
+    const char* name = source + nameOffset;
+    if (HasWildcard(source)) {
+        if (!FindFirstMatch(e, source, 0, kExcludeDirAndSystem)) {
+            e.pendingCopy = false;
+            return kGoOn;  // an empty set is not an error
+        }
+        e.pendingCopy = true;
+        name = e.search.entry.name;
+    }
+
+    // The destination folder always ends in a backslash (or names a drive's current folder).
+    std::memcpy(e.copy.destFolder, dest, sizeof dest);
+    if (!EndsInSeparatorOrColon(dest) && !JoinPath(e.copy.destFolder, kPathSize, dest, "\\")) {
+        std::memcpy(e.copy.destFolder, dest, sizeof dest);
+        std::memcpy(e.copy.destPath, dest, sizeof dest);
+        CopyFailed(e, kDestFailed);
+        return kFailed;
+    }
+    std::memcpy(e.copy.sourceFolder, source, nameOffset);
+    e.copy.sourceFolder[nameOffset] = '\0';
+
+    const int result = CopyPrepared(e, name);
+    if (result != kCopied) {
+        CopyFailed(e, result);
+        return kFailed;
+    }
+    if (e.stepMode) return kGoOn;
+    while (e.pendingCopy) {
+        if (ContinueMultiFileCopy(e) == kFailed) return kFailed;
+    }
+    return kGoOn;
+}
+
+int ContinueMultiFileCopy(Engine& e) {
+    e.copy.sourcePath[0] = '\0';
+    e.copy.destPath[0] = '\0';
+    if (!FindNextMatch(e, 0, kExcludeDirAndSystem)) {
+        e.pendingCopy = false;
+        return 1;
+    }
+    const int prepared = PreparePaths(e, e.search.entry.name);
+    script::TrimLineEnd(e.copy.sourcePath);
+    script::TrimLineEnd(e.copy.destPath);
+    const int result = prepared != kCopied ? prepared : CopyOneFile(e);
+    if (result != kCopied) {
+        CopyFailed(e, result);
+        return kFailed;
+    }
+    return 1;
+}
+
+}  // namespace commands

@@ -1,0 +1,142 @@
+// The copy engine: copies one file in blocks through the engine's 6000-byte buffer while
+// it keeps the program's windows alive, advances the install progress and watches for a
+// cancel request.
+#include "commands/copy_engine.h"
+
+#include "script/messages.h"
+
+namespace commands {
+
+namespace {
+
+constexpr plat::FileTime kTicksPerSecond = 10000000;
+constexpr int kMessagesPerBlock = 4;
+constexpr int kCancelRequested = 2;
+
+// Times are kept and compared in whole seconds.
+plat::FileTime WholeSeconds(plat::FileTime t) { return t - t % kTicksPerSecond; }
+
+bool SameFile(const plat::FileInfo& a, const plat::FileInfo& b) {
+    return WholeSeconds(a.creation) == WholeSeconds(b.creation) &&
+           WholeSeconds(a.lastWrite) == WholeSeconds(b.lastWrite) && a.size == b.size;
+}
+
+void Close(Engine& e, plat::FileHandle* f) {
+    if (*f == 0) return;
+    plat::FileCause ignored;
+    e.sys->CloseFile(*f, &ignored);
+    *f = 0;
+}
+
+// Lets up to four waiting messages through. In step mode the Enter key asks whether
+// to stop instead of reaching the dialog.
+void PumpMessages(Engine& e) {
+    for (int i = 0; i < kMessagesPerBlock; ++i) {
+        plat::PeekedMessage m;
+        if (!e.sys->PeekMessage(&m)) return;
+        if (m.isQuit) {
+            // The quit request belongs to the program's own loop: put it back.
+            e.sys->PostQuitMessage(0);
+            return;
+        }
+        if (e.stepMode && m.isEnterKeyDown) {
+            const int answer = script::ShowMessage(e, "インストールを中止しますか？", "",
+                                                   plat::kMbYesNo | plat::kMbIconQuestion);
+            if (answer == plat::kIdYes) {
+                e.copy.cancelState = kCancelRequested;
+                return;
+            }
+            continue;
+        }
+        e.sys->DispatchMessage(m);
+    }
+}
+
+// The block loop of CopyOneFile; both files are open. Leaves them open.
+int CopyBlocks(Engine& e, plat::FileHandle src, plat::FileHandle dst) {
+    int block = 1;
+    for (;;) {
+        uint32_t got = 0;
+        plat::FileCause cause = plat::kCauseNone;
+        if (!e.sys->ReadFile(src, e.copy.buffer, sizeof e.copy.buffer, &got, &cause)) return kSourceFailed;
+        if (got == 0) return kCopied;
+
+        ++block;
+        if (!e.sys->WriteFile(dst, e.copy.buffer, got, &cause))
+            return cause == plat::kCauseDiskFull ? kDiskFull : kDestFailed;
+        if (e.copy.cancelState == kCancelRequested) return kCancelled;
+
+        if (e.stepMode) {
+            e.copy.copiedBytes += got;
+            if (block % 2 == 1) {  // every second block: at most one redraw per 12000 bytes
+                e.copy.percent = ProgressPercent(e.copy.copiedBytes, e.copy.copyTotal);
+                if (e.host) e.host->RedrawProgress();
+            }
+        }
+        PumpMessages(e);
+        if (e.copy.cancelState == kCancelRequested) return kCancelled;
+    }
+}
+
+}  // namespace
+
+int ProgressPercent(uint64_t copied, uint64_t total) {
+    uint64_t divisor = total / 100;
+    if (divisor == 0) divisor = 1;
+    const uint64_t percent = copied / divisor;
+    return percent > 100 ? 100 : static_cast<int>(percent);
+}
+
+// Every way out closes both files, so a caller can remove a partial destination.
+int CopyOneFile(Engine& e) {
+    e.copy.destCreated = false;
+    plat::FileCause cause = plat::kCauseNone;
+    plat::FileHandle src = e.sys->OpenForRead(e.copy.sourcePath, &cause);
+    if (src == 0) return kSourceFailed;
+
+    plat::FileInfo source;
+    if (!e.sys->GetFileInfo(e.copy.sourcePath, &source)) {
+        Close(e, &src);
+        return kSourceFailed;
+    }
+    const uint64_t target = e.copy.copiedBytes + source.size;
+
+    plat::FileInfo existing;
+    const bool identical = e.sys->GetFileInfo(e.copy.destPath, &existing) &&
+                           (existing.attributes & plat::kAttrDirectory) == 0 && SameFile(source, existing);
+    if (!identical) {
+        plat::FileHandle dst = e.sys->CreateForWrite(e.copy.destPath, &cause);
+        if (dst == 0) {
+            Close(e, &src);
+            script::ReportFileError(e, cause, e.copy.destPath);
+            return kDestFailed;
+        }
+        e.copy.destCreated = true;
+
+        const int result = CopyBlocks(e, src, dst);
+        if (result != kCopied) {
+            Close(e, &dst);
+            Close(e, &src);
+            return result;
+        }
+        const bool closed = e.sys->CloseFile(dst, &cause);
+        dst = 0;
+
+        plat::FileInfo written;
+        const bool stamped =
+            closed && e.sys->GetFileInfo(e.copy.destPath, &written) &&
+            e.sys->SetFileTimes(e.copy.destPath, WholeSeconds(source.creation), WholeSeconds(source.lastAccess),
+                                WholeSeconds(source.lastWrite));
+        if (!stamped || written.size != source.size) {
+            Close(e, &src);
+            return kDestFailed;
+        }
+    }
+
+    const bool closed = e.sys->CloseFile(src, &cause);
+    if (!closed) return kSourceFailed;
+    if (e.stepMode) e.copy.copiedBytes = target;
+    return kCopied;
+}
+
+}  // namespace commands
