@@ -1,0 +1,99 @@
+// The keyword tables of the installer and of the command runner, and the set-up that makes
+// an engine one or the other. The runner's differences are data: its keyword subset, its
+// root key table, its variables, and its silence.
+#include "commands/keyword_tables.h"
+
+#include "commands/copy_engine.h"
+#include "commands/file_commands.h"
+#include "commands/program_launch.h"
+#include "commands/registry_commands.h"
+#include "commands/shortcut_commands.h"
+#include "commands/uninstall_registration.h"
+#include "script/arguments.h"
+#include "script/flow_commands.h"
+
+namespace commands {
+
+using namespace script;
+
+// Tried in this order; the first that matches the start of the line wins, so a keyword
+// stands before every keyword that is its prefix (MENUITEMD, MENUITEM, MENU).
+const Keyword kInstallerKeywords[] = {
+    {"CREATE", CmdCreate},
+    {"WRITE", CmdWrite},
+    {"CLOSE", CmdClose},
+    {"PRINT", CmdPrint},
+    {"BITMAP", CmdBitmap},
+    {"MKDIR", CmdMkdir},
+    {"RMDIR", CmdRmdir},
+    {"FIND", CmdFind},
+    {"SHORTCUTD", CmdShortcutD},
+    {"SHORTCUTA", CmdShortcutA},
+    {"CLRSHORTCUTA", CmdClrShortcutA},
+    {"SHORTCUTP", CmdShortcutP},
+    {"CLRSHORTCUT", CmdClrShortcut},
+    {"COPY", CmdCopy},
+    {"DELETE", CmdDelete},
+    {"GOTO", CmdGoto},
+    {"REGJUMP", CmdRegJump},
+    {"UNINSTINFO", CmdUninstInfo},
+    {"CLRUNINSTINFO", CmdClrUninstInfo},
+    {"OPTIONS", CmdOptions},
+    {"MENUTITLE", CmdMenuTitle},
+    {"MENUITEMD", CmdMenuItemD},
+    {"MENUITEM", CmdMenuItem},
+    {"MENU", CmdMenu},
+    {"INST_LAB", CmdInstLab},
+    {"UNINST_LAB", CmdUninstLab},
+    {"PLAY_LAB", CmdPlayLab},
+    {"YESNO", CmdYesNo},
+    {"WARNING", CmdWarning},
+    {"EXE", CmdExe},
+    {"QUIT", CmdQuit},
+    {"SUBBTN1", CmdSubBtn1},
+    {"SUBBTN2", CmdSubBtn2},
+    {"BOOTDRIVE", CmdBootDrive},
+    {"RENAME", CmdRename},
+    {"REGDELETE", CmdRegDelete},
+    {"REGSETSTRING", CmdRegSetString},
+    {"REGCREATEKEY", CmdRegCreateKey},
+    {"INSTSIZE", CmdInstSize},
+    {"DSETUP", CmdDSetup},
+};
+const int kInstallerKeywordCount = sizeof kInstallerKeywords / sizeof kInstallerKeywords[0];
+
+const Keyword kRunnerKeywords[] = {
+    {"PRINT", CmdPrint},
+    {"GOTO", CmdGoto},
+    {"REGJUMP", CmdRegJump},
+    {"YESNO", CmdYesNo},
+    {"REGDELETE", CmdRegDelete},
+    {"REGSETSTRING", CmdRegSetString},
+    {"REGCREATEKEY", CmdRegCreateKey},
+    {"CLRSHORTCUTA", CmdClrShortcutA},
+};
+const int kRunnerKeywordCount = sizeof kRunnerKeywords / sizeof kRunnerKeywords[0];
+
+void ConfigureInstallerEngine(Engine& e) {
+    ResetEngineState(e);
+    e.keywords = kInstallerKeywords;
+    e.keywordCount = kInstallerKeywordCount;
+    e.variables = kInstallerVariables;
+    e.variableCount = kInstallerVariableCount;
+    e.rootTable = kInstallerRootTable;
+    e.silent = false;
+    e.refreshStartMenuOnDelete = true;
+}
+
+void ConfigureRunnerEngine(Engine& e) {
+    ResetEngineState(e);
+    e.keywords = kRunnerKeywords;
+    e.keywordCount = kRunnerKeywordCount;
+    e.variables = kRunnerVariables;
+    e.variableCount = kRunnerVariableCount;
+    e.rootTable = kRunnerRootTable;
+    e.silent = true;
+    e.refreshStartMenuOnDelete = false;
+}
+
+}  // namespace commands

@@ -1,0 +1,74 @@
+// The keyword dispatcher and the two section runners: RunSection runs a section whole,
+// StepSection one line at a time so the install run can draw its progress between lines.
+#include "script/dispatch.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "commands/copy_engine.h"
+#include "script/arguments.h"
+#include "script/script_text.h"
+
+namespace script {
+
+namespace {
+
+// A line read for dispatch starts with a fresh argument reader.
+int ReadAndDispatch(Engine& e, int* readResult) {
+    e.script.argPos = 0;
+    e.script.quoted = false;
+    *readResult = ReadScriptLine(e);
+    TrimLineEnd(e.script.line);
+    return DispatchLine(e);
+}
+
+// Copies the rest of a wildcard set; 1 when done, -1 when a file failed.
+int FinishPendingCopy(Engine& e) {
+    while (e.pendingCopy) {
+        if (commands::ContinueMultiFileCopy(e) == -1) return -1;
+    }
+    return 1;
+}
+
+}  // namespace
+
+int DispatchLine(Engine& e) {
+    char pattern[32];
+    for (int i = 0; i < e.keywordCount; ++i) {
+        std::snprintf(pattern, sizeof pattern, "~%s", e.keywords[i].word);
+        if (MatchPattern(e, pattern, e.script.line) == 0) return e.keywords[i].handler(e);
+    }
+    return MatchPattern(e, "~[", e.script.line) == 0 ? kEndSection : kGoOn;
+}
+
+int RunSection(Engine& e, const char* pattern) {
+    if (!FindSection(e, pattern)) return 0;
+    e.output.open = false;
+    RefreshVariables(e);
+    char folder[kPathSize];
+    std::snprintf(folder, sizeof folder, "%s", e.env.programFolder);
+    size_t n = std::strlen(folder);
+    if (n > 3 && folder[n - 1] == '\\') folder[n - 1] = 0;
+    e.sys->SetCurrentDirectory(folder);
+    for (;;) {
+        // A wildcard copy left pending (step mode) is finished before the next line,
+        // so the section neither ends early nor loses the files behind it.
+        if (e.pendingCopy && FinishPendingCopy(e) == -1) return kFailed;
+        int read = 0;
+        int result = ReadAndDispatch(e, &read);
+        if (result == kFailed) return kFailed;
+        if (read == -1) return e.pendingCopy ? FinishPendingCopy(e) : 1;
+        if (result == kEndSection) return 1;
+    }
+}
+
+int StepSection(Engine& e) {
+    if (e.pendingCopy) return commands::ContinueMultiFileCopy(e);
+    int read = 0;
+    int result = ReadAndDispatch(e, &read);
+    if (result == kFailed) return -1;
+    if (read == -1) return e.pendingCopy ? 1 : 0;  // the last line's copy set goes on
+    return result == kEndSection ? 0 : 1;
+}
+
+}  // namespace script

@@ -1,0 +1,117 @@
+// The script variables: snapshots of the environment paths, and the tables that say which
+// names each program knows.
+#include <cstdio>
+#include <cstring>
+
+#include "commands/registry_commands.h"
+#include "script/arguments.h"
+
+namespace script {
+
+namespace {
+
+// "X:\" from the first two bytes of a path; a single backslash for an empty path.
+void DriveOf(const char* path, char* out) {
+    size_t n = std::strlen(path);
+    if (n > 2) n = 2;
+    std::memcpy(out, path, n);
+    out[n] = '\\';
+    out[n + 1] = 0;
+}
+
+// The path without its drive (first three bytes), with a backslash added when not empty.
+void FolderOf(const char* path, char* out, size_t size) {
+    out[0] = 0;
+    if (std::strlen(path) < 3) return;
+    std::snprintf(out, size, "%s", path + 3);
+    size_t n = std::strlen(out);
+    if (n > 0 && out[n - 1] != '\\' && n + 1 < size) {
+        out[n] = '\\';
+        out[n + 1] = 0;
+    }
+}
+
+// Cuts path at its last backslash that is not its final byte (the backslash removed).
+void ParentOf(const char* path, char* out, size_t size) {
+    std::snprintf(out, size, "%s", path);
+    size_t n = std::strlen(out);
+    if (n < 2) return;
+    for (size_t i = n - 1; i-- > 0;) {
+        if (out[i] == '\\') {
+            out[i] = 0;
+            return;
+        }
+    }
+}
+
+void AppendBackslash(char* text, size_t size) {
+    size_t n = std::strlen(text);
+    if ((n == 0 || text[n - 1] != '\\') && n + 1 < size) {
+        text[n] = '\\';
+        text[n + 1] = 0;
+    }
+}
+
+const char* SrcDir(const Engine& e) { return e.vars.srcDir; }
+const char* DstDir(const Engine& e) { return e.vars.dstDir; }
+const char* ExeDir(const Engine& e) { return e.vars.exeDir; }
+const char* WinDir(const Engine& e) { return e.vars.winDir; }
+const char* TavrelDir(const Engine& e) { return e.vars.tavrelDir; }
+const char* SrcDrv(const Engine& e) { return e.vars.srcDrv; }
+const char* DstDrv(const Engine& e) { return e.vars.dstDrv; }
+const char* WinDrv(const Engine& e) { return e.vars.winDrv; }
+const char* TavrelDrv(const Engine& e) { return e.vars.tavrelDrv; }
+const char* ExeName(const Engine& e) { return e.options.exeName; }
+const char* Title(const Engine& e) { return e.options.title; }
+const char* InstDrv(const Engine& e) { return e.vars.instDrv; }
+const char* InstDir(const Engine& e) { return e.vars.instDir; }
+const char* InstTavDir(const Engine& e) { return e.vars.instTavDir; }
+
+}  // namespace
+
+// Tried in this order at every piece of an argument.
+const Variable kInstallerVariables[] = {
+    {"%SrcDir%", SrcDir},   {"%DstDir%", DstDir},       {"%ExeDir%", ExeDir},   {"%WinDir%", WinDir},
+    {"%TavrelDir%", TavrelDir}, {"%SrcDrv%", SrcDrv},   {"%DstDrv%", DstDrv},   {"%WinDrv%", WinDrv},
+    {"%TavrelDrv%", TavrelDrv}, {"%ExeName%", ExeName}, {"%Title%", Title},     {"%InstDrv%", InstDrv},
+    {"%InstDir%", InstDir}, {"%InstTavDir%", InstTavDir},
+};
+const int kInstallerVariableCount = sizeof kInstallerVariables / sizeof kInstallerVariables[0];
+
+// The runner knows the path names but not the two option values.
+const Variable kRunnerVariables[] = {
+    {"%SrcDir%", SrcDir},   {"%DstDir%", DstDir},       {"%ExeDir%", ExeDir},   {"%WinDir%", WinDir},
+    {"%TavrelDir%", TavrelDir}, {"%SrcDrv%", SrcDrv},   {"%DstDrv%", DstDrv},   {"%WinDrv%", WinDrv},
+    {"%TavrelDrv%", TavrelDrv}, {"%InstDrv%", InstDrv}, {"%InstDir%", InstDir}, {"%InstTavDir%", InstTavDir},
+};
+const int kRunnerVariableCount = sizeof kRunnerVariables / sizeof kRunnerVariables[0];
+
+void RefreshVariables(Engine& e) {
+    VariableValues& v = e.vars;
+    const Environment& env = e.env;
+    DriveOf(env.sourceFolder, v.srcDrv);
+    DriveOf(env.destFolder, v.dstDrv);
+    DriveOf(env.windowsFolder, v.winDrv);
+    DriveOf(env.tavrelBase, v.tavrelDrv);
+    DriveOf(env.installedFolder, v.instDrv);
+
+    FolderOf(env.sourceFolder, v.srcDir, sizeof v.srcDir);
+    FolderOf(env.destFolder, v.dstDir, sizeof v.dstDir);
+    FolderOf(env.programFolder, v.exeDir, sizeof v.exeDir);
+    FolderOf(env.windowsFolder, v.winDir, sizeof v.winDir);
+    FolderOf(env.tavrelBase, v.tavrelDir, sizeof v.tavrelDir);
+    std::strncat(v.tavrelDir, "TAVREL\\", sizeof v.tavrelDir - std::strlen(v.tavrelDir) - 1);
+    FolderOf(env.installedFolder, v.instDir, sizeof v.instDir);
+    FolderOf(env.installedParent, v.instTavDir, sizeof v.instTavDir);
+    AppendBackslash(v.instTavDir, sizeof v.instTavDir);
+
+    // Last, so the installed-folder variables show what the previous refresh read.
+    if (commands::ReadSetting(e, e.options.dstDir, e.env.installedFolder, kPathSize)) {
+        ParentOf(e.env.installedFolder, e.env.installedParent, kPathSize);
+    } else {
+        e.env.installedFolder[0] = 0;
+        e.env.installedParent[0] = 0;
+    }
+}
+
+}  // namespace script
