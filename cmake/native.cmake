@@ -14,9 +14,13 @@ file(GLOB_RECURSE UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.
 file(GLOB_RECURSE PLATFORM_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/platform/*.cpp)
 file(GLOB_RECURSE TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 
-add_executable(unit_tests ${UNIT_TESTS} ${PLATFORM_TESTS} ${TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tests/support/sim_main.cc)
-target_link_libraries(unit_tests PRIVATE tavrel_engine tavrel_clock tavrel_sim GTest::gtest)
-gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+set(SIM_MAIN ${CMAKE_SOURCE_DIR}/tests/support/sim_main.cc)
+if((UNIT_TESTS OR PLATFORM_TESTS) AND EXISTS ${SIM_MAIN} AND NOT TAVREL_FUZZ)
+  add_executable(unit_tests ${UNIT_TESTS} ${PLATFORM_TESTS} ${TEST_SUPPORT} ${SIM_MAIN})
+  target_link_libraries(unit_tests PRIVATE tavrel_engine tavrel_clock tavrel_sim GTest::gtest)
+  # Listed once after the build; each test then runs as its own ctest case.
+  gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST)
+endif()
 
 # Artwork generators (run at build time by tools/build.sh).
 file(GLOB GENERATORS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/generators/*.cpp)
@@ -27,11 +31,20 @@ foreach(g ${GENERATORS})
 endforeach()
 
 if(TAVREL_FUZZ)
+  # Every library the fuzzers reach is instrumented for coverage and checked by the
+  # sanitizers; only the fuzz targets themselves link the fuzzer's main.
+  set(FUZZ_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
+  foreach(lib tavrel_engine tavrel_clock tavrel_sim)
+    target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link ${FUZZ_SANITIZERS})
+  endforeach()
+  add_custom_target(fuzzers)
   file(GLOB FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
   foreach(f ${FUZZERS})
     get_filename_component(name ${f} NAME_WE)
     add_executable(${name} ${f})
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
-    target_link_libraries(${name} PRIVATE tavrel_engine tavrel_clock tavrel_sim -fsanitize=fuzzer)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer ${FUZZ_SANITIZERS})
+    target_link_libraries(${name} PRIVATE tavrel_engine tavrel_clock tavrel_sim)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer ${FUZZ_SANITIZERS})
+    add_dependencies(fuzzers ${name})
   endforeach()
 endif()

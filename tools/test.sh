@@ -1,0 +1,129 @@
+#!/bin/bash
+# The one test command: sets up, builds, and runs every suite.
+#   1 setup      packages, locale, Wine prefix
+#   2 build      native tree, artwork, Windows programs, demo CD
+#   3 unit       native unit tests (simulated Windows), ctest
+#   4 sanitize   the same tests built with AddressSanitizer and UBSan, ctest
+#   5 wine       the platform suites as PLATFORM_TESTS.EXE under Wine (real Win32 layer)
+#   6 fuzz       the fuzz targets replaying their corpora
+#   7 e2e        the programs driven through their windows under Wine
+# Stages whose code does not exist yet are skipped, not failed. Exit status is non-zero
+# when any stage fails.
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+JOBS=${TAVREL_JOBS:-2}
+LOGS=$ROOT/build/logs
+mkdir -p "$LOGS"
+
+declare -a SUMMARY=()
+failed=0
+
+# run_stage NAME TIMEOUT_SECONDS COMMAND...: the command prints "SKIP: reason" on its
+# last line and exits 0 to mark the stage skipped.
+run_stage() {
+    local name=$1 limit=$2; shift 2
+    local start end rc verdict
+    printf '\n===== %s =====\n' "$name"
+    start=$(date +%s)
+    timeout --kill-after=10 "$limit" "$@" 2>&1 | tee "$LOGS/$name.log"
+    rc=${PIPESTATUS[0]}
+    end=$(date +%s)
+    if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
+        verdict="FAIL (timed out after ${limit}s)"
+        failed=1
+    elif [ "$rc" != 0 ]; then
+        verdict="FAIL (exit $rc)"
+        failed=1
+    elif tail -n 1 "$LOGS/$name.log" | grep -q '^SKIP:'; then
+        verdict="skipped ($(tail -n 1 "$LOGS/$name.log" | sed 's/^SKIP: //'))"
+    else
+        verdict="ok"
+    fi
+    SUMMARY+=("$(printf '%-9s %5ss  %s' "$name" "$((end - start))" "$verdict")")
+    return "$rc"
+}
+
+stage_unit() {
+    if [ ! -x build/native/unit_tests ]; then
+        echo "SKIP: no unit tests yet"
+        return 0
+    fi
+    ctest --test-dir build/native --output-on-failure -j"$JOBS" --timeout 120
+}
+
+stage_sanitize() {
+    if ! grep -q 'unit_tests' build/native/build.ninja 2>/dev/null; then
+        echo "SKIP: no unit tests yet"
+        return 0
+    fi
+    if [ ! -f build/asan/build.ninja ]; then
+        cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=ON >/dev/null || return 1
+    fi
+    ninja -C build/asan -j"$JOBS" unit_tests || return 1
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build/asan --output-on-failure -j"$JOBS" --timeout 180
+}
+
+stage_wine() {
+    local exe=build/win32/PLATFORM_TESTS.EXE
+    if [ ! -f "$exe" ]; then
+        echo "SKIP: PLATFORM_TESTS.EXE not built yet"
+        return 0
+    fi
+    # shellcheck source=tools/wine_env.sh
+    source tools/wine_env.sh
+    tavrel_ensure_display || return 1
+    local work=build/wine-run
+    rm -rf "$work"; mkdir -p "$work"
+    cp "$exe" "$work/"
+    (cd "$work" && wine PLATFORM_TESTS.EXE)
+    local rc=$?
+    wineserver -k 2>/dev/null
+    return $rc
+}
+
+stage_fuzz() {
+    if ! ls tests/fuzz/*.cpp >/dev/null 2>&1; then
+        echo "SKIP: no fuzz targets yet"
+        return 0
+    fi
+    bash tools/fuzz.sh --replay
+}
+
+stage_e2e() {
+    if [ ! -f tests/e2e/run.py ]; then
+        echo "SKIP: no end-to-end tests yet"
+        return 0
+    fi
+    python3 tests/e2e/run.py
+}
+
+total_start=$(date +%s)
+if ! run_stage setup 1800 bash tools/setup.sh; then
+    echo "test.sh: setup failed, stopping"
+    exit 1
+fi
+if ! run_stage build 1800 bash tools/build.sh; then
+    echo "test.sh: build failed, stopping"
+    printf '%s\n' "${SUMMARY[@]}"
+    echo "test.sh: FAILED (build)"
+    exit 1
+fi
+export -f stage_unit stage_sanitize stage_wine stage_fuzz stage_e2e
+export JOBS
+run_stage unit 900 bash -c stage_unit
+run_stage sanitize 1500 bash -c stage_sanitize
+run_stage wine 900 bash -c stage_wine
+run_stage fuzz 900 bash -c stage_fuzz
+run_stage e2e 1200 bash -c stage_e2e
+
+total=$(( $(date +%s) - total_start ))
+printf '\n===== summary =====\n'
+printf '%s\n' "${SUMMARY[@]}"
+if [ $failed = 0 ]; then
+    echo "test.sh: all stages passed or skipped in ${total}s"
+    exit 0
+fi
+echo "test.sh: FAILED after ${total}s (logs in build/logs/)"
+exit 1

@@ -1,0 +1,108 @@
+# Sourced by the tools: one Wine prefix, the Japanese locale and a display for every
+# Wine process. Wine takes the ANSI code page from each process's Unix locale, so
+# every wine, wineserver and reg call must run under ja_JP.UTF-8.
+# shellcheck shell=bash
+
+TAVREL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export TAVREL_ROOT
+
+# Bump when the prefix preparation below changes; older prefixes are then remade.
+TAVREL_PREFIX_VERSION=3
+
+export WINEPREFIX=${TAVREL_WINEPREFIX:-$HOME/.cache/tavrel-wine}
+export LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# The drive letter that the tests and the demo use as a CD-ROM drive.
+TAVREL_CD_LETTER=q
+
+tavrel_log() { printf '[%s] %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
+
+# Start Xvfb when no display is set. A server left running by an earlier call on the
+# same display number is reused.
+tavrel_ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    local num=${TAVREL_XVFB_DISPLAY:-77}
+    export DISPLAY=":$num"
+    if xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    rm -f "/tmp/.X$num-lock" "/tmp/.X11-unix/X$num"
+    tavrel_log "starting Xvfb on $DISPLAY"
+    setsid nohup Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp \
+        >/tmp/tavrel-xvfb-$num.log 2>&1 < /dev/null &
+    local i
+    for i in $(seq 1 50); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.2
+    done
+    tavrel_log "Xvfb did not start (see /tmp/tavrel-xvfb-$num.log)"
+    return 1
+}
+
+tavrel_prefix_ready() {
+    [ -f "$WINEPREFIX/.tavrel-prefix" ] &&
+        [ "$(cat "$WINEPREFIX/.tavrel-prefix")" = "$TAVREL_PREFIX_VERSION" ]
+}
+
+# Point the CD-ROM drive letter of the current prefix at a Unix folder. Takes effect
+# for the next Wine process (the link is resolved on every path lookup).
+tavrel_map_cd() {
+    ln -sfn "$1" "$WINEPREFIX/dosdevices/$TAVREL_CD_LETTER:"
+}
+
+# The shell's Desktop of a fresh prefix links to the Unix home folder; make it a real
+# folder inside the prefix so that shortcut tests stay isolated.
+tavrel_real_desktop() {
+    local user_dir
+    for user_dir in "$WINEPREFIX"/drive_c/users/*; do
+        [ "$(basename "$user_dir")" = Public ] && continue
+        if [ -L "$user_dir/Desktop" ] || [ ! -d "$user_dir/Desktop" ]; then
+            rm -f "$user_dir/Desktop"
+            mkdir -p "$user_dir/Desktop"
+        fi
+    done
+}
+
+# Make the prefix once: created under the Japanese locale (a prefix made under C draws
+# Japanese as boxes), Wine's own captions instead of a window manager (no 2 s stall
+# when a window hides on a bare Xvfb), a real Desktop folder and a CD-ROM drive.
+tavrel_make_prefix() {
+    if tavrel_prefix_ready; then
+        return 0
+    fi
+    tavrel_ensure_display || return 1
+    tavrel_log "creating Wine prefix $WINEPREFIX (about 20 s, once)"
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    wineboot -i >/dev/null 2>&1 || { tavrel_log "wineboot failed"; return 1; }
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+    mkdir -p "$WINEPREFIX/cdrom"
+    tavrel_map_cd "$WINEPREFIX/cdrom"
+    wine reg add 'HKLM\Software\Wine\Drives' /v "$TAVREL_CD_LETTER:" /d cdrom /f /reg:64 >/dev/null
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    tavrel_real_desktop
+    echo "$TAVREL_PREFIX_VERSION" > "$WINEPREFIX/.tavrel-prefix"
+    tavrel_log "Wine prefix ready"
+}
+
+# A second prefix for a caller that must not disturb the main one (the end-to-end
+# tests kill their wineserver after every test). Copied from the main prefix.
+tavrel_clone_prefix() {
+    local target=$1 source=${2:-$WINEPREFIX}
+    if [ -f "$target/.tavrel-prefix" ] &&
+        [ "$(cat "$target/.tavrel-prefix")" = "$TAVREL_PREFIX_VERSION" ]; then
+        return 0
+    fi
+    WINEPREFIX="$source" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$source" wineserver -w 2>/dev/null || true
+    rm -rf "$target"
+    cp -a "$source" "$target"
+    # Re-point the absolute links so the copy does not write into the original.
+    ( WINEPREFIX="$target"; tavrel_map_cd "$target/cdrom" )
+}
