@@ -75,7 +75,9 @@ int ReadLiteral(Engine& e, Output& out) {
             return kPieceArgEnd;
         }
         if (b == '@') return kPieceMore;
-        if (b == '%') return kPieceArgEnd;
+        // A variable ends literal text outside quotes (abc%SrcDir% is two arguments), but
+        // the escape %% belongs to the text: 100%% is the one argument 100%.
+        if (b == '%') return s.line[pos + 1] == '%' ? kPieceMore : kPieceArgEnd;
         if (!s.quoted && b == ';') return kPieceEnd;
         out.Append(&b, 1);
         ++pos;
