@@ -189,7 +189,10 @@ public:
     virtual void CloseProcess(ProcessHandle process) = 0;
     virtual unsigned WinExec(const char* commandLine, int show) = 0;
 
-    // Shell.
+    // Shell. The shell link component needs COM on the calling thread: the programs
+    // initialise it once at start-up and uninitialise it when they end.
+    virtual bool InitializeCom() { return true; }
+    virtual void UninitializeCom() {}
     virtual long CreateShellLink(const char* target, const char* linkPath, const char* description) = 0;
     virtual void NotifyShellItemDeleted(const char* path) = 0;
 
