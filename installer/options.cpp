@@ -1,0 +1,177 @@
+// Option lookup over the script text and the table of keys with their defaults.
+#include "installer/options.h"
+
+#include <cstring>
+
+#include "commands/file_commands.h"
+#include "commands/registry_commands.h"
+#include "installer/bounded_text.h"
+#include "script/arguments.h"
+#include "script/script_text.h"
+
+namespace installer {
+namespace {
+
+constexpr size_t kKeyPatternSize = 40;
+constexpr size_t kIntegerValueSize = 80;  // integer keys take at most 79 bytes
+
+enum class Lookup { NotFound, NoValue, Value };
+
+// Finds the key's line below the options header (to the end of the script, not just the
+// section) and copies its value into out.
+Lookup FindOptionValue(script::Engine& e, const char* key, char* out, size_t size) {
+    if (size == 0) return Lookup::NotFound;
+    out[0] = '\0';
+    if (!script::FindSection(e, "~[OPTIONS]")) return Lookup::NotFound;
+
+    char pattern[kKeyPatternSize] = "~";
+    AppendText(pattern, sizeof pattern, key);
+
+    char line[script::kLineCapacity];
+    for (;;) {
+        int got = script::ReadScriptLine(e);
+        CopyText(line, sizeof line, e.script.line);
+        script::TrimLineEnd(line);
+        if (script::MatchPattern(e, pattern, line) == 0) break;
+        if (got < 0) return Lookup::NotFound;
+    }
+
+    const char* p = line + e.script.matchLength;
+    // Anything up to the equals sign is skipped; a line end or tab first means no value.
+    while (*p != '=') {
+        if (*p == '\0' || *p == '\t' || *p == '\r' || *p == '\n') return Lookup::NoValue;
+        ++p;
+    }
+    ++p;
+    while (*p == ' ') ++p;
+    if (*p == '\0' || *p == '\t' || *p == '\r' || *p == '\n') return Lookup::NoValue;
+
+    const char* end;
+    if (*p == '"') {
+        ++p;
+        end = p;
+        while (*end != '\0' && *end != '"' && *end != '\t' && *end != '\r' && *end != '\n') ++end;
+    } else {
+        end = p;
+        while (*end != '\0' && *end != '\t' && *end != '\r' && *end != '\n') ++end;
+    }
+    CopyTextN(out, size, p, static_cast<size_t>(end - p));
+    return Lookup::Value;
+}
+
+int PositiveOr(int value, int zeroMeans) { return value == 0 ? zeroMeans : value; }
+
+}  // namespace
+
+void GetOptionString(script::Engine& e, const char* key, const char* def, char* destination, size_t size) {
+    char value[script::kLineCapacity];
+    switch (FindOptionValue(e, key, value, sizeof value)) {
+    case Lookup::NotFound:
+        CopyText(destination, size, def);
+        break;
+    case Lookup::NoValue:
+        break;
+    case Lookup::Value:
+        CopyText(destination, size, value);
+        break;
+    }
+}
+
+int GetOptionInt(script::Engine& e, const char* key, int def) {
+    char value[kIntegerValueSize];
+    if (FindOptionValue(e, key, value, sizeof value) != Lookup::Value) return def;
+    return script::ParseDecimal(value);
+}
+
+void ApplySourceFolder(script::Engine& e, const char* srcDirValue) {
+    char* src = e.env.sourceFolder;
+    const char* program = e.env.programFolder;
+    if (srcDirValue[0] == '\\') {
+        // A value from the root of the program's drive: "E:\" plus the rest.
+        CopyTextN(src, script::kPathSize, program, std::strlen(program) < 3 ? std::strlen(program) : 3);
+        AppendText(src, script::kPathSize, srcDirValue + 1);
+    } else {
+        CopyText(src, script::kPathSize, program);
+        AppendText(src, script::kPathSize, srcDirValue);
+    }
+}
+
+void BuildRightsLine(const char* yearRight, char* out, size_t size) {
+    if (yearRight[0] != '\0')
+        FormatText(out, size, "Copyright (C) %s Tavrel Soft Inc.  All rights reserved.", yearRight);
+    else
+        CopyText(out, size, "Copyright (C) Tavrel Soft Inc.  All rights reserved.");
+}
+
+void ReadOptions(script::Engine& e) {
+    script::Options& o = e.options;
+
+    GetOptionString(e, "Class", "読み込み失敗", o.className, sizeof o.className);
+    GetOptionString(e, "Title", "読み込み失敗", o.title, sizeof o.title);
+    GetOptionString(e, "YearRight", "", o.yearRight, sizeof o.yearRight);
+
+    // Recomputed from the program folder every time, so a re-read never applies the
+    // value twice. The value has its own buffer: a DstDir line without a value must not
+    // inherit the source folder's text.
+    GetOptionString(e, "SrcDir", "", o.srcDir, sizeof o.srcDir);
+    ApplySourceFolder(e, o.srcDir);
+
+    GetOptionString(e, "DstDir", "", o.dstDir, sizeof o.dstDir);
+    GetOptionString(e, "ExeName", "", o.exeName, sizeof o.exeName);
+    GetOptionString(e, "SetupText", "Setup", o.setupText, sizeof o.setupText);
+    GetOptionString(e, "ExitText", "Exit", o.exitText, sizeof o.exitText);
+    GetOptionString(e, "UninstText", "Uninstall", o.uninstText, sizeof o.uninstText);
+    GetOptionString(e, "PlayText", "Play", o.playText, sizeof o.playText);
+
+    o.btnWidth = PositiveOr(GetOptionInt(e, "BtnWidth", 20), 25);
+    o.btnHeight = PositiveOr(GetOptionInt(e, "BtnHeight", 10), 10);
+    o.setupBtn = GetOptionInt(e, "SetupBtn", 1);
+    o.playBtn = GetOptionInt(e, "PlayBtn", 1);
+    o.exitBtn = GetOptionInt(e, "ExitBtn", 1);
+    o.uninstallBtn = GetOptionInt(e, "UninstallBtn", 1);
+    o.setupBtnX = GetOptionInt(e, "SetupBtnX", 30);
+    o.setupBtnY = GetOptionInt(e, "SetupBtnY", 70);
+    o.playBtnX = GetOptionInt(e, "PlayBtnX", 70);
+    o.playBtnY = GetOptionInt(e, "PlayBtnY", 70);
+    o.exitBtnX = GetOptionInt(e, "ExitBtnX", 30);
+    o.exitBtnY = GetOptionInt(e, "ExitBtnY", 85);
+    o.unInstBtnX = GetOptionInt(e, "UnInstBtnX", 70);
+    o.unInstBtnY = GetOptionInt(e, "UnInstBtnY", 85);
+    o.sub1BtnX = GetOptionInt(e, "Sub1BtnX", 30);
+    o.sub1BtnY = GetOptionInt(e, "Sub1BtnY", 30);
+    if (!e.sub[0].enabled) {
+        e.sub[0].x = o.sub1BtnX;
+        e.sub[0].y = o.sub1BtnY;
+    }
+
+    o.copySizeBytes = static_cast<uint64_t>(GetOptionInt(e, "CopySize", 10)) * 1024u;
+    int instSize = GetOptionInt(e, "InstSize", 0);
+    o.instSizeBytes = instSize != 0 ? static_cast<uint64_t>(instSize) * 1024u : o.copySizeBytes + 262144u;
+
+    char installed[script::kPathSize];
+    e.productInstalled = commands::ReadSetting(e, o.dstDir, installed, sizeof installed) == 1 &&
+                         commands::FolderExists(e, installed);
+
+    o.regFlag = GetOptionInt(e, "RegFlag", 0);
+    if (o.regFlag != 0) commands::EnsureMakerKey(e);
+
+    char built[8][120];
+    char builtTitle[120];
+    FormatText(built[0], sizeof built[0], "%s  インストール  ユーティリティ", o.title);
+    BuildRightsLine(o.yearRight, built[1], sizeof built[1]);
+    FormatText(built[2], sizeof built[2], "このたびは「%s」をお買い上げいただき、", o.title);
+    CopyText(built[3], sizeof built[3], "誠にありがとうございます。");
+    FormatText(built[4], sizeof built[4], "このプログラムは「%s」の", o.title);
+    CopyText(built[5], sizeof built[5], "データをハードディスクにコピーするためのものです。");
+    CopyText(built[6], sizeof built[6], "インストールが終了しました。");
+    built[7][0] = '\0';
+    CopyText(builtTitle, sizeof builtTitle, built[0]);
+
+    static const char* const kMesKeys[8] = {"InstMes1", "InstMes2", "InstMes3", "InstMes4",
+                                            "InstMes5", "InstMes6", "InstMes7", "InstMes8"};
+    for (int i = 0; i < 8; ++i) GetOptionString(e, kMesKeys[i], built[i], o.instMes[i], sizeof o.instMes[i]);
+    GetOptionString(e, "InstTitle", builtTitle, o.instTitle, sizeof o.instTitle);
+    GetOptionString(e, "InstUpdate", "", o.instUpdate, sizeof o.instUpdate);
+}
+
+}  // namespace installer
