@@ -90,19 +90,3 @@ tavrel_make_prefix() {
     echo "$TAVREL_PREFIX_VERSION" > "$WINEPREFIX/.tavrel-prefix"
     tavrel_log "Wine prefix ready"
 }
-
-# A second prefix for a caller that must not disturb the main one (the end-to-end
-# tests kill their wineserver after every test). Copied from the main prefix.
-tavrel_clone_prefix() {
-    local target=$1 source=${2:-$WINEPREFIX}
-    if [ -f "$target/.tavrel-prefix" ] &&
-        [ "$(cat "$target/.tavrel-prefix")" = "$TAVREL_PREFIX_VERSION" ]; then
-        return 0
-    fi
-    WINEPREFIX="$source" wineserver -k 2>/dev/null || true
-    WINEPREFIX="$source" wineserver -w 2>/dev/null || true
-    rm -rf "$target"
-    cp -a "$source" "$target"
-    # Re-point the absolute links so the copy does not write into the original.
-    ( WINEPREFIX="$target"; tavrel_map_cd "$target/cdrom" )
-}

@@ -1,0 +1,109 @@
+#!/usr/bin/env python3
+"""Runs the end-to-end tests (tests/e2e/test_*.py, functions test_*(h)) under Wine.
+
+Usage: run.py [-k PART_OF_NAME] [--timeout SECONDS]
+Each test runs with a time limit; whatever it started is killed when it ends. A failed
+test leaves a screenshot in build/artifacts/e2e/. Closing line: "N passed, N failed".
+"""
+import argparse
+import glob
+import importlib.util
+import os
+import shutil
+import signal
+import sys
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+
+
+class TestTimeout(Exception):
+    pass
+
+
+def on_alarm(_signum, _frame):
+    raise TestTimeout()
+
+
+def collect(pattern):
+    tests = []
+    here = os.path.dirname(os.path.abspath(__file__))
+    for path in sorted(glob.glob(os.path.join(here, "test_*.py"))):
+        name = os.path.splitext(os.path.basename(path))[0]
+        spec = importlib.util.spec_from_file_location(name, path)
+        module = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(module)
+        functions = [(getattr(module, attr), attr) for attr in vars(module) if attr.startswith("test_")]
+        functions = [(fn, attr) for fn, attr in functions if callable(fn)]
+        for fn, attr in sorted(functions, key=lambda pair: pair[0].__code__.co_firstlineno):
+            full = f"{name}.{attr}"
+            if not pattern or pattern in full:
+                tests.append((full, fn))
+    return tests
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("-k", dest="pattern", default="")
+    ap.add_argument("--timeout", type=int, default=120, help="limit per test in seconds")
+    args = ap.parse_args()
+
+    tests = collect(args.pattern)
+    shutil.rmtree(harness.ARTIFACTS, ignore_errors=True)
+    passed, failed, skipped = [], [], []
+    display = None
+    signal.signal(signal.SIGALRM, on_alarm)
+    for full, fn in tests:
+        try:
+            harness.Harness.require(getattr(fn, "program", "OSTREL.EXE"))
+        except harness.Skip as why:
+            skipped.append(full)
+            print(f"SKIP {full}: {why}", flush=True)
+            continue
+        if display is None:
+            display = harness.prepare_prefix()
+        harness.kill_wineserver(display)
+        harness.reset_prefix()
+        h = harness.Harness(full.replace(".", "-"), display)
+        h.ui("list-windows")  # starts the wineserver and Wine's services before the test
+        start = time.monotonic()
+        signal.alarm(getattr(fn, "timeout", args.timeout))
+        try:
+            fn(h)
+            signal.alarm(0)
+            passed.append(full)
+            print(f"PASS {full} ({time.monotonic() - start:.1f}s)", flush=True)
+        except harness.Skip as why:
+            signal.alarm(0)
+            skipped.append(full)
+            print(f"SKIP {full}: {why}", flush=True)
+        except BaseException as error:  # a failing test must never stop the others
+            signal.alarm(0)
+            if isinstance(error, KeyboardInterrupt):
+                raise
+            failed.append(full)
+            try:
+                shot = h.screenshot("failure")
+            except Exception:  # the display itself may be the trouble
+                shot = "(no screenshot)"
+            if isinstance(error, TestTimeout):
+                reason = f"timed out after {getattr(fn, 'timeout', args.timeout)}s"
+            elif isinstance(error, harness.CheckFailed):
+                reason = str(error)
+            else:
+                reason = "".join(traceback.format_exception(error)).rstrip()
+            print(f"FAIL {full} ({time.monotonic() - start:.1f}s): {reason}\n     screen: {shot}",
+                  flush=True)
+        finally:
+            signal.alarm(0)
+            h.finish()
+    if skipped:
+        print(f"{len(skipped)} skipped")
+    print(f"{len(passed)} passed, {len(failed)} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
