@@ -5,14 +5,14 @@
 #
 #   tools/bench_copy.sh            uses dist/OSTREL.EXE and a prefix below $BENCH_DIR
 # Environment: OSTREL (the program), BENCH_DIR (work folder, default /tmp/bench_copy),
-# WINEPREFIX (default $BENCH_DIR/prefix, made when missing), KEEP=1 keeps the copies.
+# KEEP=1 keeps the copies. Runs in its own copy of the project's Wine prefix.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=tools/wine_env.sh
+source "$here/tools/wine_env.sh"
 OSTREL=${OSTREL:-$here/dist/OSTREL.EXE}
 BENCH_DIR=${BENCH_DIR:-/tmp/bench_copy}
-export WINEPREFIX=${WINEPREFIX:-$BENCH_DIR/prefix}
-export LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ ! -f "$OSTREL" ]; then
     echo "bench_copy: $OSTREL not found; build the Windows programs first" >&2
@@ -58,24 +58,12 @@ write_script() {  # $1: 1 to copy the tree, 0 for the start-up baseline
     } > "$prog/TAVREL.INF"
 }
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "bench_copy: making the Wine prefix $WINEPREFIX" >&2
-    wineboot -i >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wineserver -w
-fi
-own_display=""
-if [ -z "${DISPLAY:-}" ]; then
-    export DISPLAY=:97
-    Xvfb :97 -screen 0 1024x768x24 >/dev/null 2>&1 &
-    own_display=$!
-    sleep 1
-fi
-cleanup() {
-    [ -n "$own_display" ] && kill "$own_display" 2>/dev/null || true
-}
-trap cleanup EXIT
-wineserver -p 30 2>/dev/null || true  # keep the server up between runs
+tavrel_ensure_display
+tavrel_make_prefix
+tavrel_clone_prefix "$BENCH_DIR/prefix"
+export WINEPREFIX=$BENCH_DIR/prefix
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wineserver -p 60 2>/dev/null || true  # one server for all runs: start-up is measured alone
 
 now() { date +%s.%N; }
 run_ostrel() {
