@@ -1,0 +1,73 @@
+// The launcher dialog's window side.
+#include "installer/win32/launcher_window.h"
+
+#include "installer/startup.h"
+#include "resources/ostrel_resource.h"
+
+namespace installer {
+
+bool CLauncherDlg::CreateLauncherWindow() {
+    if (!CreateModeless(instance_, IDD_LAUNCHER, frame_.hwnd())) return false;
+    SetWindowTextA(hwnd_, kLauncherTitle);
+    return true;
+}
+
+void CLauncherDlg::ShowAndEnableFrame() {
+    ShowWindow(frame_.hwnd(), SW_SHOW);
+    EnableWindow(frame_.hwnd(), TRUE);
+}
+
+void CLauncherDlg::SetButtonDefault(int id, bool isDefault) {
+    SendMessageA(Item(id), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if (isDefault) SendMessageA(hwnd_, DM_SETDEFID, id, 0);
+}
+
+void CLauncherDlg::RepaintFrame() {
+    RedrawWindow(frame_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CLauncherDlg::RepaintLauncher() {
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+BOOL CLauncherDlg::OnCommand(int id, int /*code*/) {
+    if (!launcher_) return FALSE;
+    switch (id) {
+    case IDC_SETUP:
+        launcher_->OnSetup();
+        return TRUE;
+    case IDC_PLAY:
+        launcher_->OnPlay();
+        return TRUE;
+    case IDC_EXIT:
+    case IDCANCEL:  // Esc
+        launcher_->OnExit();
+        return TRUE;
+    case IDC_UNINSTALL:
+        launcher_->OnUninstall();
+        return TRUE;
+    case IDC_SUB1:
+        launcher_->OnSubButton(0);
+        return TRUE;
+    case IDC_SUB2:
+        launcher_->OnSubButton(1);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CLauncherDlg::OnClose() {
+    if (launcher_) launcher_->OnExit();
+    return FALSE;  // the dialog manager's own handling follows
+}
+
+BOOL CLauncherDlg::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (e_.activityMode != script::kModeInstalling) background_.DrawWithPalette(dc, 0, 0);
+    EndPaint(hwnd_, &ps);
+    return TRUE;
+}
+
+}  // namespace installer

@@ -1,0 +1,98 @@
+// The frame window and its backdrop.
+#include "installer/win32/main_frame.h"
+
+#include "installer/startup.h"
+#include "resources/ostrel_resource.h"
+
+namespace installer {
+
+CMainFrame::~CMainFrame() {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+bool CMainFrame::Create(HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_OSTREL));
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.lpszClassName = kFrameClass;
+    if (!RegisterClassA(&wc)) return false;
+    int x = e_.env.screenWidth / 2, y = e_.env.screenHeight / 2;
+    hwnd_ = CreateWindowExA(0, kFrameClass, kFrameTitle, WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                            0, 0, nullptr, nullptr, instance, this);
+    if (!hwnd_) return false;
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    return true;
+}
+
+void CMainFrame::ShowBackdrop() {
+    HDC dc = GetDC(hwnd_);
+    HPALETTE old = nullptr;
+    if (background_.palette()) {
+        old = SelectPalette(dc, background_.palette(), FALSE);
+        RealizePalette(dc);
+    }
+    MoveWindow(hwnd_, 0, 0, e_.env.screenWidth, e_.env.screenHeight, TRUE);
+    ShowWindow(hwnd_, SW_SHOW);
+    background_.DrawTiled(dc, e_.env.screenWidth, e_.env.screenHeight);
+    if (old) SelectPalette(dc, old, FALSE);
+    ReleaseDC(hwnd_, dc);
+}
+
+void CMainFrame::HideBackdrop() { MoveWindow(hwnd_, e_.env.screenWidth / 2, e_.env.screenHeight / 2, 0, 0, TRUE); }
+
+LRESULT CALLBACK CMainFrame::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CMainFrame* self;
+    if (message == WM_NCCREATE) {
+        self = static_cast<CMainFrame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = hwnd;
+    } else {
+        self = reinterpret_cast<CMainFrame*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return self->Dispatch(message, wParam, lParam);
+}
+
+LRESULT CMainFrame::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the backdrop covers everything; nothing else is ever shown
+    case WM_QUERYNEWPALETTE:
+        return background_.RealizeOnQuery(hwnd_);
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(wParam) != hwnd_) background_.RealizeOnQuery(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        return 0;
+    default:
+        return DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+}
+
+void CMainFrame::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (e_.activityMode == script::kModeInstalling) {
+        HPALETTE old = nullptr;
+        if (background_.palette()) {
+            old = SelectPalette(dc, background_.palette(), FALSE);
+            RealizePalette(dc);
+        }
+        background_.DrawTiled(dc, e_.env.screenWidth, e_.env.screenHeight);
+        if (old) SelectPalette(dc, old, FALSE);
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+}  // namespace installer
