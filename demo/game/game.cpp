@@ -1,8 +1,9 @@
 // The demo CD's game: one window of the class the demo script names in its options, so
 // the installer can tell that the game is running, and a bouncing ball to show it lives.
-// For tests it understands "-quit MS" (close after MS milliseconds) and "-exit CODE"
-// (the exit code), and when the environment variable TAVREL_GAME_LOG names a file it
-// appends its command line, current directory and program path to it.
+// For tests it understands "-quit MS" (close after MS milliseconds; the environment
+// variable TAVREL_GAME_QUIT gives the same without arguments) and "-exit CODE" (the exit
+// code), and when the environment variable TAVREL_GAME_LOG names a file it appends its
+// command line, current directory and program path to it.
 #include <windows.h>
 
 #include <cstdio>
@@ -111,6 +112,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     AppendLog();
     if (const char* v = OptionValue(commandLine, "quit")) g_game.quitAfterMs = std::atoi(v);
     if (const char* v = OptionValue(commandLine, "exit")) g_game.exitCode = std::atoi(v);
+    char quit[16];
+    DWORD got = GetEnvironmentVariableA("TAVREL_GAME_QUIT", quit, sizeof quit);
+    if (g_game.quitAfterMs == 0 && got > 0 && got < sizeof quit) g_game.quitAfterMs = std::atoi(quit);
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WindowProc;
