@@ -51,6 +51,8 @@ set(GTEST_ROOT /usr/src/googletest)
 if(EXISTS ${GTEST_ROOT})
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   add_subdirectory(${GTEST_ROOT} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # MinGW's win32 thread model has no std::mutex; the tests run on one thread.
+  target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/support/win32/gtest_threads_shim.h)
   file(GLOB_RECURSE PLATFORM_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/platform/*.cpp)
   file(GLOB_RECURSE TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
   if(PLATFORM_TESTS)

@@ -91,6 +91,9 @@ bool ParseLinkFile(const std::string& b, LinkFile* link) {
             pos += count;
         }
         if (pos > b.size()) return false;
+        // Some writers count the terminator too.
+        size_t nul = text.find('\0');
+        if (nul != std::string::npos) text.resize(nul);
         if (bit == kHasName) link->description = text;
     }
     return true;

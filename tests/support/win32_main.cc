@@ -1,0 +1,156 @@
+// Test program for Wine: gtest's main, with suites in tests/platform/ running on the real
+// Win32 layer. Message boxes are answered from a queue instead of being shown; every
+// test works in its own folder below C:\tavrel-tests\ and its own key below
+// HKEY_CURRENT_USER\Software\TavrelTests, both removed afterwards.
+#include <shlobj.h>
+
+#include "platform/win32/windows_clean.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/support/lnk_reader.h"
+#include "tests/support/test_platform.h"
+
+namespace testsupport {
+namespace {
+
+const char kTestRoot[] = "C:\\tavrel-tests";
+const char kRegRoot[] = "Software\\TavrelTests";
+
+// The real layer, except that message boxes answer from a queue and are recorded.
+class QuietWin32Platform : public plat::Win32Platform {
+public:
+    std::deque<int> answers;
+    std::vector<MessageBoxRecord> boxes;
+
+    int MessageBox(plat::WindowHandle owner, const char* text, const char* caption, unsigned style) override {
+        MessageBoxRecord r{owner, text ? text : "", caption ? caption : "", style, 0};
+        if (!answers.empty()) {
+            r.answer = answers.front();
+            answers.pop_front();
+        } else {
+            switch (style & 0xF) {
+                case MB_OKCANCEL: r.answer = IDCANCEL; break;
+                case MB_YESNO: r.answer = IDNO; break;
+                case MB_YESNOCANCEL: r.answer = IDCANCEL; break;
+                default: r.answer = IDOK; break;
+            }
+        }
+        boxes.push_back(r);
+        return r.answer;
+    }
+};
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE s = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (s != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = dir + "\\" + name;
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                ::DeleteFileA(path.c_str());
+            }
+        } while (::FindNextFileA(s, &fd));
+        ::FindClose(s);
+    }
+    ::SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryA(dir.c_str());
+}
+
+void DeleteKeyTree(HKEY root, const std::string& path) {
+    HKEY k;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
+        char name[256];
+        while (::RegEnumKeyA(k, 0, name, sizeof name) == ERROR_SUCCESS) DeleteKeyTree(k, name);
+        ::RegCloseKey(k);
+    }
+    ::RegDeleteKeyA(root, path.c_str());
+}
+
+class Win32TestPlatform : public TestPlatform {
+public:
+    Win32TestPlatform() {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "Test";
+        for (char& c : name) {
+            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_') c = '_';
+        }
+        char cwd[MAX_PATH];
+        ::GetCurrentDirectoryA(sizeof cwd, cwd);
+        savedCwd_ = cwd;
+        std::string dir = std::string(kTestRoot) + "\\" + name;
+        ::CreateDirectoryA(kTestRoot, nullptr);
+        RemoveTree(dir);
+        ::CreateDirectoryA(dir.c_str(), nullptr);
+        scratch_ = dir + "\\";
+        regScratch_ = std::string(kRegRoot) + "\\" + name;
+        DeleteKeyTree(HKEY_CURRENT_USER, regScratch_);
+        HKEY k;
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, regScratch_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                              nullptr) == ERROR_SUCCESS) {
+            ::RegCloseKey(k);
+        }
+        Drain();
+    }
+    ~Win32TestPlatform() override {
+        ::SetCurrentDirectoryA(savedCwd_.c_str());
+        Drain();
+        RemoveTree(scratch_.substr(0, scratch_.size() - 1));
+        DeleteKeyTree(HKEY_CURRENT_USER, regScratch_);
+    }
+    plat::Platform& Sys() override { return sys_; }
+    bool IsSimulated() const override { return false; }
+    void QueueMessageBoxAnswer(int answer) override { sys_.answers.push_back(answer); }
+    std::vector<MessageBoxRecord> MessageBoxes() override { return sys_.boxes; }
+    void ClearMessageBoxes() override { sys_.boxes.clear(); }
+    void QueueEnterKey() override { ::PostThreadMessageA(::GetCurrentThreadId(), WM_KEYDOWN, VK_RETURN, 0x001C0001); }
+    bool SetAttributes(const std::string& path, uint32_t attributes) override {
+        return ::SetFileAttributesA(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != FALSE;
+    }
+
+private:
+    // Leaves no message of one test to the next.
+    static void Drain() {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+
+    QuietWin32Platform sys_;
+    std::string savedCwd_;
+};
+
+std::string WideToCodePage(const std::u16string& w) {
+    std::wstring wide(w.begin(), w.end());
+    int n = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
+std::unique_ptr<TestPlatform> MakeTestPlatform() { return std::make_unique<Win32TestPlatform>(); }
+
+}  // namespace testsupport
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::CoInitialize(nullptr);
+    testsupport::SetWideToAnsi(testsupport::WideToCodePage);
+    MSG msg;
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's message queue
+    int result = RUN_ALL_TESTS();
+    ::CoUninitialize();
+    return result;
+}
