@@ -216,3 +216,16 @@ TEST(KitchenTimer, OverlayDrawsBouncedGlyphsOverTheFace) {
     }
     EXPECT_EQ(c.frame[(63 + gy) * 128 + 32 + gx], clocktest::SheetPixel(11 * 32 + gx, 592 + gy));
 }
+
+#include "clock/dialog_rules.h"
+
+TEST(AlarmDialogValues, OutOfRangeUpDownAnswerKeepsTheStoredValue) {
+    EXPECT_EQ(ValueFromUpDown(0x00000017, 9, 24), 23);
+    EXPECT_EQ(ValueFromUpDown(0x00010017, 9, 24), 9);   // error flag set: keep 9
+    EXPECT_EQ(ValueFromUpDown(0x00010000, 30, 60), 30);
+    EXPECT_EQ(ValueFromUpDown(0x0000003C, 30, 60), 0);  // 60 reduced modulo 60
+    EXPECT_EQ(FontSizeFromSelection(-1), 5);
+    EXPECT_EQ(FontWeightFromSelection(-1), -100);
+    EXPECT_EQ(SelectionForFontSize(16), 10);
+    EXPECT_EQ(SelectionForFontWeight(700), 7);
+}

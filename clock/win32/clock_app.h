@@ -1,0 +1,94 @@
+// The clock program's one object: the portable clock state and the Win32 objects that show
+// it. The window procedures of the clock and of the memos reach it through ClockApp::Get().
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "clock/clock_settings.h"
+#include "clock/clock_state.h"
+#include "clock/memo.h"
+#include "clock/palette.h"
+#include "clock/win32/win32_registry.h"
+
+namespace pendrick {
+
+constexpr char kClockClass[] = "PENDRICK";
+constexpr char kMemoClass[] = "QUICKMEMO";
+constexpr char kClockTitle[] = "Marwenik";
+constexpr UINT kTrayMessage = WM_USER;
+constexpr UINT kCommandQuit = 40001;
+constexpr UINT kCommandCallWindow = 40002;
+constexpr UINT_PTR kTickTimer = 1;
+constexpr UINT kTickInterval = 20;
+
+class ClockHostWin32 : public ClockHost {
+public:
+    LocalTime ReadLocalTime() override;
+    uint32_t Milliseconds() override;
+    void PlaySoundFile(const char* path) override;
+    void DrawHandLine(int pen, int x0, int y0, int x1, int y1) override;
+};
+
+struct ClockApp {
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    Win32Registry registry;
+    SettingsStore store{registry};
+    ClockState clock;
+    ClockHostWin32 host;
+    ColourObjects colours;
+    HPALETTE palette = nullptr;
+    std::vector<uint8_t> sheet;
+    int bitsPerPixel = 24;
+
+    // Drawing set.
+    HDC memoryDC = nullptr;
+    HBITMAP frameBitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+    HPALETTE oldPalette = nullptr;
+    uint8_t* frameBits = nullptr;
+    HPEN pens[2] = {};
+
+    // Dragging: anchor x of -1 means no drag.
+    POINT anchor = {-1, 0};
+    RECT anchorRect = {};
+
+    // The clock's own memo windows, in the order they were opened.
+    std::vector<HWND> memos;
+    int nextMemoId = 0;
+    bool shutdownSaved = false;
+
+    static ClockApp& Get();
+};
+
+// clock_window.cpp
+bool RegisterClockClasses(HINSTANCE instance);
+LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+bool InitDrawing(ClockApp& app);
+void RedrawBackgroundAndShape(ClockApp& app);
+void RebuildWindowShape(ClockApp& app);
+void MoveClockOntoScreen(ClockApp& app);
+void RepaintNow(HWND window);
+void AddTrayIcon(ClockApp& app);
+void RemoveTrayIcon(ClockApp& app);
+void ShutdownSave(ClockApp& app);
+// palette handling (clock_palette.cpp)
+bool CreateColourObjects(ClockApp& app);
+bool LoadSheetResource(ClockApp& app);
+void SetPaletteRange(ClockApp& app, int first, int last, const Rgb* values);
+LRESULT OnQueryNewPalette(ClockApp& app);
+void OnPaletteChanged(ClockApp& app, HWND changer);
+
+// memo_window.cpp
+LRESULT CALLBACK MemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HWND OpenMemo(ClockApp& app, const MemoRecord* record, int savedNumber);
+void RestoreMemos(ClockApp& app);
+int SaveAndCloseMemos(ClockApp& app);
+void CallWindowsBack(ClockApp& app);
+
+// alarm_dialog.cpp
+void RunAlarmDialog(ClockApp& app);
+
+}  // namespace pendrick

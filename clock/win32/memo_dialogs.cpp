@@ -1,0 +1,227 @@
+// The memo dialogs: text (with its colour and font buttons), colour and font.
+#include <cstdio>
+#include <cstring>
+
+#include "clock/dialog_rules.h"
+#include "clock/win32/clock_app.h"
+#include "clock/win32/dialog_base.h"
+#include "clock/win32/memo_window.h"
+
+namespace pendrick {
+
+namespace {
+
+enum : int {
+    kEditText = 1007,
+    kButtonColour = 3,
+    kButtonFont = 4,
+    kFirstColourButton = 1008,
+    kLastColourButton = 1027,
+    kPreviewButton = 1028,
+    kRadioText = 1029,
+    kRadioBack = 1030,
+    kListFace = 1030,
+    kListSize = 1031,
+    kListWeight = 1032,
+    kBoxItalic = 1033,
+};
+
+const COLORREF kPaletteColours[20] = {
+    RGB(0, 0, 0),       RGB(128, 0, 0),     RGB(0, 128, 0),     RGB(128, 128, 0),   RGB(0, 0, 128),
+    RGB(128, 0, 128),   RGB(0, 128, 128),   RGB(192, 192, 192), RGB(192, 220, 192), RGB(166, 202, 240),
+    RGB(255, 251, 240), RGB(160, 160, 164), RGB(128, 128, 128), RGB(255, 0, 0),     RGB(0, 255, 0),
+    RGB(255, 255, 0),   RGB(0, 0, 255),     RGB(255, 0, 255),   RGB(0, 255, 255),   RGB(255, 255, 255),
+};
+
+class ColourDialog : public DialogBase {
+public:
+    ColourDialog(COLORREF text, COLORREF back) : DialogBase("IDD_COLOR"), text_(text), back_(back) {}
+
+    void OnInit(HWND window) override {
+        ok_ = false;
+        DialogBase::OnInit(window);
+        UpdateWindow(window);
+        CheckRadioButton(window, kRadioText, kRadioBack, kRadioText);
+        InvalidateButtons();
+    }
+
+    INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_DRAWITEM) {
+            DrawButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+            return 1;
+        }
+        return DialogBase::Dispatch(window, message, wParam, lParam);
+    }
+
+    int OnCommand(int code, int id, HWND control) override {
+        if (id >= kFirstColourButton && id <= kLastColourButton) {
+            COLORREF c = kPaletteColours[id - kFirstColourButton];
+            if (IsDlgButtonChecked(window_, kRadioText) == BST_CHECKED)
+                text_ = c;
+            else
+                back_ = c;
+            InvalidateRect(GetDlgItem(window_, kPreviewButton), nullptr, FALSE);
+            return 1;
+        }
+        return DialogBase::OnCommand(code, id, control);
+    }
+
+    void OnOK() override {
+        ok_ = true;
+        DialogBase::OnOK();
+    }
+
+    bool ok_ = false;
+    COLORREF text_, back_;
+
+private:
+    void InvalidateButtons() {
+        for (int id = kFirstColourButton; id <= kPreviewButton; ++id)
+            InvalidateRect(GetDlgItem(window_, id), nullptr, FALSE);
+    }
+
+    void DrawButton(const DRAWITEMSTRUCT& d) {
+        int id = int(d.CtlID);
+        COLORREF fill = id == kPreviewButton ? back_ : kPaletteColours[(id - kFirstColourButton) % 20];
+        HBRUSH brush = CreateSolidBrush(fill);
+        HGDIOBJ oldBrush = SelectObject(d.hDC, brush);
+        HGDIOBJ oldPen = SelectObject(d.hDC, GetStockObject(BLACK_PEN));
+        Rectangle(d.hDC, d.rcItem.left, d.rcItem.top, d.rcItem.right, d.rcItem.bottom);
+        SelectObject(d.hDC, oldPen);
+        SelectObject(d.hDC, oldBrush);
+        DeleteObject(brush);
+        if (id == kPreviewButton) {
+            SetBkMode(d.hDC, TRANSPARENT);
+            SetTextColor(d.hDC, text_);
+            const char* sample = "Ｔｅｓｔ";
+            TextOutA(d.hDC, d.rcItem.left + 1, d.rcItem.top + 1, sample, int(std::strlen(sample)));
+        }
+    }
+};
+
+// Only the TrueType families, listed by their full names.
+int CALLBACK AddTrueTypeFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM list) {
+    if (type & TRUETYPE_FONTTYPE) {
+        const ENUMLOGFONTA* e = reinterpret_cast<const ENUMLOGFONTA*>(font);
+        SendMessageA(reinterpret_cast<HWND>(list), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e->elfFullName));
+    }
+    return 1;
+}
+
+class FontDialog : public DialogBase {
+public:
+    explicit FontDialog(const MemoData& memo) : DialogBase("IDD_FONT"), memo_(memo) {}
+
+    void OnInit(HWND window) override {
+        chosen_ = false;
+        face_[0] = 0;
+        DialogBase::OnInit(window);
+        HWND faces = GetDlgItem(window, kListFace);
+        SendMessageA(faces, CB_RESETCONTENT, 0, 0);
+        HDC dc = GetDC(window);
+        EnumFontFamiliesA(dc, nullptr, AddTrueTypeFamily, reinterpret_cast<LPARAM>(faces));
+        ReleaseDC(window, dc);
+        int count = int(SendMessageA(faces, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char name[LF_FULLFACESIZE + 1] = {};
+            if (SendMessageA(faces, CB_GETLBTEXTLEN, i, 0) > LF_FULLFACESIZE) continue;
+            SendMessageA(faces, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+            if (std::strcmp(name, memo_.face) == 0) {
+                SendMessageA(faces, CB_SETCURSEL, i, 0);
+                break;
+            }
+        }
+        char text[16];
+        for (int w = 0; w < kWeightSteps; ++w) {
+            std::snprintf(text, sizeof text, "%d", w * 100);
+            SendDlgItemMessageA(window, kListWeight, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        }
+        SendDlgItemMessageA(window, kListWeight, CB_SETCURSEL, SelectionForFontWeight(memo_.weight), 0);
+        for (int s = kFirstFontSize; s <= kLastFontSize; ++s) {
+            std::snprintf(text, sizeof text, "%d", s);
+            SendDlgItemMessageA(window, kListSize, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        }
+        SendDlgItemMessageA(window, kListSize, CB_SETCURSEL, SelectionForFontSize(memo_.size), 0);
+        CheckDlgButton(window, kBoxItalic, memo_.italic ? BST_CHECKED : BST_UNCHECKED);
+    }
+
+    void OnOK() override {
+        HWND faces = GetDlgItem(window_, kListFace);
+        int selected = int(SendMessageA(faces, CB_GETCURSEL, 0, 0));
+        if (selected >= 0 && SendMessageA(faces, CB_GETLBTEXTLEN, selected, 0) < kMemoFaceSize) {
+            SendMessageA(faces, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(face_));
+            chosen_ = true;
+        }
+        size_ = FontSizeFromSelection(int(SendDlgItemMessageA(window_, kListSize, CB_GETCURSEL, 0, 0)));
+        weight_ = FontWeightFromSelection(int(SendDlgItemMessageA(window_, kListWeight, CB_GETCURSEL, 0, 0)));
+        italic_ = IsDlgButtonChecked(window_, kBoxItalic) == BST_CHECKED;
+        DialogBase::OnOK();
+    }
+
+    bool chosen_ = false;
+    char face_[kMemoFaceSize] = {};
+    int size_ = 16, weight_ = 700, italic_ = 0;
+
+private:
+    const MemoData& memo_;
+};
+
+class TextDialog : public DialogBase {
+public:
+    explicit TextDialog(MemoData& memo) : DialogBase("IDD_TEXT"), memo_(memo) {}
+
+    void OnInit(HWND window) override {
+        DialogBase::OnInit(window);
+        SendDlgItemMessageA(window, kEditText, EM_LIMITTEXT, kMemoTextLimit, 0);
+        SetDlgItemTextA(window, kEditText, memo_.text);
+        text_ = memo_.textColour;
+        back_ = memo_.backColour;
+    }
+
+    int OnCommand(int code, int id, HWND control) override {
+        if (id == kButtonColour) {
+            ColourDialog* d = new ColourDialog(text_, back_);
+            d->RunModal(ClockApp::Get().instance, window_);
+            if (d->ok_) {
+                text_ = d->text_;
+                back_ = d->back_;
+            }
+            d->Destroy(true);
+            return 1;
+        }
+        if (id == kButtonFont) {
+            FontDialog* d = new FontDialog(memo_);
+            d->RunModal(ClockApp::Get().instance, window_);
+            if (d->chosen_) {
+                // Takes effect at once and stays even if this dialog is cancelled.
+                if (memo_.font) DeleteObject(memo_.font);
+                std::memcpy(memo_.face, d->face_, kMemoFaceSize);
+                memo_.size = d->size_;
+                memo_.weight = d->weight_;
+                memo_.italic = d->italic_;
+                memo_.font = CreateMemoFont(memo_);
+            }
+            d->Destroy(true);
+            return 1;
+        }
+        return DialogBase::OnCommand(code, id, control);
+    }
+
+    void OnOK() override {
+        std::memset(memo_.text, 0, sizeof memo_.text);
+        GetDlgItemTextA(window_, kEditText, memo_.text, kMemoTextLimit + 1);
+        memo_.textColour = text_;
+        memo_.backColour = back_;
+        DialogBase::OnOK();
+    }
+
+private:
+    MemoData& memo_;
+    COLORREF text_ = 0, back_ = 0;
+};
+
+}  // namespace
+
+void RunTextDialog(MemoData& memo, HWND owner) { RunDialog(new TextDialog(memo), owner); }
+
+}  // namespace pendrick

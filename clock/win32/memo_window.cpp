@@ -1,0 +1,261 @@
+// Quick memo windows: opening, painting, dragging by the body, their menu, and the save
+// and restore through the clock's registry key.
+#include "clock/win32/memo_window.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "clock/win32/clock_app.h"
+
+namespace pendrick {
+
+namespace {
+
+enum MemoMenu : UINT { kMenuAddText = 1, kMenuTopMost, kMenuClose };
+
+MemoData* DataOf(HWND window) { return reinterpret_cast<MemoData*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+
+void ScreenSize(int* w, int* h) {
+    *w = GetSystemMetrics(SM_CXSCREEN);
+    *h = GetSystemMetrics(SM_CYSCREEN);
+}
+
+void MoveMemoOntoScreen(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    int sw, sh;
+    ScreenSize(&sw, &sh);
+    MemoRect m = MoveOntoScreen({r.left, r.top, r.right - r.left, r.bottom - r.top}, sw, sh);
+    MoveWindow(window, m.left, m.top, m.width, m.height, TRUE);
+}
+
+int LineHeight(HDC dc) {
+    SIZE s = {};
+    GetTextExtentPoint32A(dc, "TEST", 4, &s);
+    return s.cy;
+}
+
+void PaintMemo(HWND window) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    MemoData* memo = DataOf(window);
+    if (memo && ClockApp::Get().memoryDC) {
+        RECT r;
+        GetClientRect(window, &r);
+        HBRUSH brush = CreateSolidBrush(memo->backColour);
+        HGDIOBJ oldBrush = SelectObject(dc, brush);
+        Rectangle(dc, 0, 0, r.right, r.bottom);
+        SelectObject(dc, oldBrush);
+        DeleteObject(brush);
+        HGDIOBJ oldFont = SelectObject(dc, memo->font);
+        SetTextColor(dc, memo->textColour);
+        SetBkMode(dc, TRANSPARENT);
+        int h = LineHeight(dc);
+        SplitMemoText(memo->text, [&](int n, const char* bytes, int length) { TextOutA(dc, 0, n * h, bytes, length); });
+        SelectObject(dc, oldFont);
+    }
+    EndPaint(window, &ps);
+}
+
+void SizeMemoToItsText(HWND window, MemoData& memo) {
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, memo.font);
+    MemoExtent e = SizeMemoToText(memo.text, [&](const char* bytes, int length) {
+        SIZE s = {};
+        GetTextExtentPoint32A(dc, bytes, length, &s);
+        return MemoExtent{int(s.cx), int(s.cy)};
+    });
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    SetWindowPos(window, nullptr, 0, 0, e.width, e.height, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void RunMemoMenu(HWND window, MemoData& memo) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, kMenuAddText, "Add Text");
+    AppendMenuA(menu, MF_STRING | (memo.topMost ? MF_CHECKED : 0), kMenuTopMost, "Top Most");
+    AppendMenuA(menu, MF_STRING, kMenuClose, "Close");
+    POINT p;
+    GetCursorPos(&p);
+    UINT id = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, window, nullptr));
+    DestroyMenu(menu);
+    switch (id) {
+        case kMenuAddText:
+            RunTextDialog(memo, window);
+            SizeMemoToItsText(window, memo);
+            InvalidateRect(window, nullptr, TRUE);
+            UpdateWindow(window);
+            break;
+        case kMenuTopMost:
+            memo.topMost = !memo.topMost;
+            SetWindowPos(window, memo.topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            break;
+        case kMenuClose:
+            // Only the value this memo came from is its own; a memo never saved owns none.
+            if (memo.savedNumber >= 0) {
+                char name[kMemoValueNameSize];
+                MemoValueName(memo.savedNumber, name);
+                ClockApp::Get().store.StoreDelete(name);
+            }
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            break;
+        default: break;
+    }
+}
+
+void CloseMemo(HWND window) {
+    ClockApp& app = ClockApp::Get();
+    MemoData* memo = DataOf(window);
+    if (memo) {
+        if (memo->font) DeleteObject(memo->font);
+        delete memo;
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    app.memos.erase(std::remove(app.memos.begin(), app.memos.end(), window), app.memos.end());
+    DestroyWindow(window);
+}
+
+class MemoSaver : public MemoSaveTarget {
+public:
+    explicit MemoSaver(ClockApp& app) : app_(app) {}
+    bool RecordOf(uintptr_t handle, MemoRecord* record) override {
+        HWND window = reinterpret_cast<HWND>(handle);
+        MemoData* memo = IsWindow(window) ? DataOf(window) : nullptr;
+        if (!memo) return false;
+        WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+        GetWindowPlacement(window, &wp);
+        *record = MemoRecord{};
+        record->left = wp.rcNormalPosition.left;
+        record->top = wp.rcNormalPosition.top;
+        record->width = wp.rcNormalPosition.right - wp.rcNormalPosition.left;
+        record->height = wp.rcNormalPosition.bottom - wp.rcNormalPosition.top;
+        std::memcpy(record->text, memo->text, kMemoTextSize);
+        record->textColour = memo->textColour;
+        record->backColour = memo->backColour;
+        record->topMost = memo->topMost;
+        std::memcpy(record->face, memo->face, kMemoFaceSize);
+        record->weight = memo->weight;
+        record->size = memo->size;
+        record->italic = memo->italic;
+        return true;
+    }
+    void Write(int number, const MemoRecord& record) override {
+        uint8_t bytes[kMemoRecordSize];
+        EncodeMemo(record, bytes);
+        char name[kMemoValueNameSize];
+        MemoValueName(number, name);
+        app_.store.StoreWrite(name, bytes, sizeof bytes);
+    }
+    void Close(uintptr_t handle) override {
+        HWND window = reinterpret_cast<HWND>(handle);
+        if (IsWindow(window)) SendMessageA(window, WM_CLOSE, 0, 0);
+    }
+
+private:
+    ClockApp& app_;
+};
+
+}  // namespace
+
+HFONT CreateMemoFont(const MemoData& memo) {
+    return CreateFontA(memo.size, 0, 0, 0, memo.weight, memo.italic ? TRUE : FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_ROMAN, memo.face);
+}
+
+HWND OpenMemo(ClockApp& app, const MemoRecord* record, int savedNumber) {
+    RECT clock = {};
+    GetWindowRect(app.window, &clock);
+    MemoRecord fresh = DefaultMemo(clock.left, clock.top);
+    const MemoRecord& from = record ? *record : fresh;
+    int sw, sh;
+    ScreenSize(&sw, &sh);
+    MemoRect place = record ? PlaceRestoredMemo(from, sw, sh) : MemoRect{from.left, from.top, from.width, from.height};
+
+    MemoData* memo = new MemoData;
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kMemoClass, "QuickMemo", WS_POPUP, place.left, place.top,
+                                  place.width, place.height, nullptr, nullptr, app.instance, nullptr);
+    if (!window) {
+        delete memo;
+        return nullptr;
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(memo));
+    std::memcpy(memo->face, from.face, kMemoFaceSize);
+    memo->face[kMemoFaceSize - 1] = 0;
+    memo->size = from.size;
+    memo->weight = from.weight;
+    memo->italic = from.italic;
+    memo->font = CreateMemoFont(*memo);
+    std::memcpy(memo->text, from.text, kMemoTextSize);
+    memo->text[kMemoTextSize - 1] = 0;
+    memo->textColour = from.textColour;
+    memo->backColour = from.backColour;
+    memo->topMost = from.topMost;
+    memo->id = app.nextMemoId++;
+    memo->savedNumber = savedNumber;
+    app.memos.push_back(window);
+    SetWindowPos(window, memo->topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    MoveMemoOntoScreen(window);
+    InvalidateRect(window, nullptr, FALSE);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    return window;
+}
+
+void RestoreMemos(ClockApp& app) {
+    int count = BoundMemoCount(app.clock.settings.memoCount);
+    for (int n = 0; n < count; ++n) {
+        char name[kMemoValueNameSize];
+        MemoValueName(n, name);
+        uint8_t bytes[kMemoRecordSize];
+        uint32_t stored = 0;
+        MemoRecord record;
+        if (!app.store.StoreRead(name, bytes, sizeof bytes, &stored)) continue;
+        if (!DecodeMemo(bytes, stored, &record)) continue;
+        OpenMemo(app, &record, n);
+    }
+}
+
+int SaveAndCloseMemos(ClockApp& app) {
+    std::vector<uintptr_t> own;
+    for (HWND w : app.memos) own.push_back(reinterpret_cast<uintptr_t>(w));
+    MemoSaver saver(app);
+    return SaveAllMemos(own, saver);
+}
+
+void CallWindowsBack(ClockApp& app) {
+    PostMessageA(app.window, WM_COMMAND, kCommandCallWindow, 0);
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        char name[259] = {};
+        GetClassNameA(w, name, sizeof name);
+        if (std::strcmp(name, kMemoClass) == 0) PostMessageA(w, WM_COMMAND, kCommandCallWindow, 0);
+    }
+}
+
+LRESULT CALLBACK MemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: PaintMemo(window); return 0;
+        case WM_NCHITTEST: {
+            LRESULT hit = DefWindowProcA(window, message, wParam, lParam);
+            if (hit == HTCLIENT && (GetAsyncKeyState(VK_LBUTTON) & 0x8000)) return HTCAPTION;
+            return hit;
+        }
+        case WM_RBUTTONUP:
+            if (MemoData* memo = DataOf(window)) RunMemoMenu(window, *memo);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kCommandCallWindow) MoveMemoOntoScreen(window);
+            return 0;
+        case WM_CLOSE: CloseMemo(window); return 0;
+        case WM_DESTROY:
+        case WM_ERASEBKGND:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP: return 0;
+        default: break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace pendrick

@@ -1,0 +1,104 @@
+// The clock program's start-up, message loop and end.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "clock/win32/clock_app.h"
+
+namespace pendrick {
+
+ClockApp& ClockApp::Get() {
+    static ClockApp app;
+    return app;
+}
+
+namespace {
+
+// A second start brings the running clock back instead.
+bool BringBackRunningClock() {
+    HWND other = FindWindowA(kClockClass, nullptr);
+    if (!other) return false;
+    if (IsIconic(other)) ShowWindow(other, SW_RESTORE);
+    // Hidden by minimising: the second start is how it comes back.
+    if (!IsWindowVisible(other)) ShowWindow(other, SW_SHOWNA);
+    BringWindowToTop(other);
+    SetForegroundWindow(other);
+    return true;
+}
+
+int ReadDisplayDepth() {
+    HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    if (!dc) return 24;
+    int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+    DeleteDC(dc);
+    return bits;
+}
+
+void ErrorBox(const char* text) { MessageBoxA(nullptr, text, "エラー", MB_OK); }
+
+}  // namespace
+
+int RunClock(HINSTANCE instance) {
+    if (BringBackRunningClock()) return 0;
+    ClockApp& app = ClockApp::Get();
+    app.instance = instance;
+    app.store.Open();
+
+    app.clock.now = app.host.ReadLocalTime();
+    app.bitsPerPixel = ReadDisplayDepth();
+
+    char module[MAX_PATH + 1] = {};
+    if (GetModuleFileNameA(nullptr, module, MAX_PATH) == 0) module[0] = 0;
+    module[MAX_PATH] = 0;
+    BuildSoundPaths(module, app.clock.soundPaths);
+
+    if (!CreateColourObjects(app)) return 0;
+    if (!LoadSheetResource(app)) return 0;
+
+    app.clock.settings = ClockSettings{};
+    uint8_t record[kClockSettingsSize];
+    uint32_t stored = 0;
+    if (app.store.StoreRead(kSettingsValue, record, sizeof record, &stored))
+        DecodeSettings(record, stored, &app.clock.settings);
+    ClampSettings(&app.clock.settings);
+
+    if (!RegisterClockClasses(instance)) {
+        ErrorBox("Failed Create MainFrame!");
+        return 0;
+    }
+    app.window = CreateWindowExA(WS_EX_TOOLWINDOW, kClockClass, kClockTitle, WS_POPUP, 0, 0, kFrameSize, kFrameSize,
+                                 nullptr, nullptr, instance, nullptr);
+    if (!app.window) {
+        ErrorBox("Failed Create MainFrame!");
+        return 0;
+    }
+    AddTrayIcon(app);
+    if (!InitDrawing(app)) return 0;
+    RestoreMemos(app);
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+    SetTimer(app.window, kTickTimer, kTickInterval, nullptr);
+
+    MSG msg;
+    int exitCode = 0;
+    for (;;) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            exitCode = got == 0 ? int(msg.wParam) : 0;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (app.window && IsWindow(app.window)) KillTimer(app.window, kTickTimer);
+    RemoveTrayIcon(app);
+    ShutdownSave(app);
+    app.store.Close();
+    return exitCode;
+}
+
+}  // namespace pendrick
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return pendrick::RunClock(instance); }
