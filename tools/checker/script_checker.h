@@ -1,0 +1,36 @@
+// The script checker: reads a TAVREL.INF or COMMAND.INF with the engine's own reader,
+// runs every command line's handler on a platform that only records, and reports what
+// the engine would silently do wrong, compiler-style.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace checker {
+
+enum class Severity { Error, Warning };
+
+struct Diagnostic {
+    int line = 0;  // physical line (counted by line feeds) from 1; 0 for the whole file
+    Severity severity = Severity::Error;
+    std::string text;  // UTF-8
+};
+
+enum class ScriptKind { Installer, Runner };
+
+struct CheckResult {
+    std::vector<Diagnostic> diagnostics;  // sorted by line, then in the order found
+    int errors = 0;
+    int warnings = 0;
+};
+
+// Checks script bytes (Shift-JIS, CR LF) as the installer (TAVREL.INF) or the command
+// runner (COMMAND.INF) would read them.
+CheckResult CheckScript(const std::string& bytes, ScriptKind kind);
+
+// "FILE:LINE: error: text" lines and a closing count line.
+std::string FormatDiagnostics(const std::string& fileName, const CheckResult& result);
+// The same as one JSON object.
+std::string FormatDiagnosticsJson(const std::string& fileName, const CheckResult& result);
+
+}  // namespace checker
