@@ -34,13 +34,12 @@ std::string BaseName(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-bool EndsWithNoCase(const std::string& s, const char* suffix) {
-    size_t n = std::strlen(suffix);
-    if (s.size() < n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        char a = s[s.size() - n + i], b = suffix[i];
+bool SameNoCase(const std::string& s, const char* upper) {
+    if (s.size() != std::strlen(upper)) return false;
+    for (size_t i = 0; i < s.size(); ++i) {
+        char a = s[i];
         if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 32);
-        if (a != b) return false;
+        if (a != upper[i]) return false;
     }
     return true;
 }
@@ -84,7 +83,7 @@ int main(int argc, char** argv) {
                 }
                 bytes = converted;
             }
-            bool runner = mode == kRunner || (mode == kByName && EndsWithNoCase(BaseName(a), "COMMAND.INF"));
+            bool runner = mode == kRunner || (mode == kByName && SameNoCase(BaseName(a), "COMMAND.INF"));
             checker::CheckResult r =
                 checker::CheckScript(bytes, runner ? checker::ScriptKind::Runner : checker::ScriptKind::Installer);
             std::string out = json ? checker::FormatDiagnosticsJson(a, r) : checker::FormatDiagnostics(a, r);

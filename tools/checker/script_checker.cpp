@@ -74,7 +74,8 @@ struct Arg {
 };
 
 constexpr int kMaxPhysicalLineText = script::kMaxLineBytes - 2;  // bytes before CR LF
-constexpr size_t kExpandBuffer = 20000;  // any line's arguments, every variable expanded
+constexpr size_t kExpandBuffer = 20000;
+constexpr int kLineEnd = script::kLineCapacity;  // any line's arguments, every variable expanded
 
 bool IsWordByte(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
@@ -353,7 +354,9 @@ private:
                 }
                 int quoteLine = PhysicalLineOf(l.offset + static_cast<int>(quote));
                 int swallowedEnd = l.tooLong ? PhysicalLineOf(l.offset + l.length - 1) : l.physicalEnd;
-                if (l.last && !l.tooLong) {
+                const bool neverClosed =
+                    l.last && !l.tooLong && std::count(l.bytes.begin(), l.bytes.end(), '"') % 2 == 1;
+                if (neverClosed) {
                     Report(quoteLine, Severity::Error,
                            Fmt("double quote never closed: lines %d to %d (the end of the script) are read as one "
                                "line, \"%s\"",
@@ -439,7 +442,8 @@ private:
         const std::string word = e.keywords[keyword].word;
         const int keywordLength = e.script.matchLength;
         const std::string first = FirstWord(text.c_str());
-        if (first.size() > word.size()) {
+        const bool longerWord = first.size() > word.size();
+        if (longerWord) {
             Report(l.physical, Severity::Warning,
                    Fmt("'%s' is read as the command %s (keywords match by prefix); the rest of the word becomes "
                        "its first argument",
@@ -453,9 +457,19 @@ private:
         e.script.quoted = false;
         e.script.matchLength = keywordLength;
         std::unique_ptr<char[]> buffer(new char[kExpandBuffer]);
-        while (args.size() < 16 &&
-               script::ReadOptionalArgument(e, buffer.get(), kExpandBuffer, script::Overflow::Cut) == 1) {
-            args.push_back({buffer.get(), e.script.argPos});
+        while (args.size() < 16) {
+            const int before = e.script.argPos + e.script.matchLength;
+            if (script::ReadOptionalArgument(e, buffer.get(), kExpandBuffer, script::Overflow::Cut) == 1) {
+                args.push_back({buffer.get(), e.script.argPos});
+                continue;
+            }
+            // Two commas in a row: an empty argument, after which reading goes on.
+            const int at = e.script.argPos;
+            if (at > before && at > 0 && e.script.line[at - 1] == ',') {
+                args.push_back({"", at});
+                continue;
+            }
+            break;
         }
         const std::string strayVariable = UnknownVariableAt(e.script.argPos);
 
@@ -473,6 +487,7 @@ private:
         for (const CheckingPlatform::Box& box : sys_.boxes) {
             if (box.text.compare(0, syntaxPrefix.size(), syntaxPrefix) != 0) continue;
             ReportSyntaxError(l, word, spec, args, box);
+            if (spec) MarkTargets(*spec, args);  // the sections it names are meant to run
             return;
         }
         if (!strayVariable.empty()) {
@@ -481,7 +496,8 @@ private:
                        word.c_str(), SjisToUtf8(strayVariable).c_str()));
         }
         if (!spec) return;
-        CheckArguments(index, word, *spec, args, readUpTo, text);
+        // The rest of a longer word is an argument of its own, reported with the word.
+        CheckArguments(index, word, *spec, args, longerWord ? kLineEnd : readUpTo, text);
     }
 
     void ReportSyntaxError(const Line& l, const std::string& word, const CommandSpec* spec, const std::vector<Arg>& args,
@@ -545,6 +561,7 @@ private:
             if (args[j].endPos > readUpTo) break;
             const ArgSpec& a = spec.args[j];
             const std::string& v = args[j].text;
+            if (v.empty()) continue;
             switch (a.kind) {
                 case ArgKind::CutText:
                     if (v.size() >= a.size)
@@ -554,11 +571,9 @@ private:
                     break;
                 case ArgKind::Label:
                 case ArgKind::SlotLabel:
-                    CheckTarget(l, word, j, a, "~" + v, v);
-                    break;
                 case ArgKind::Pattern:
                 case ArgKind::SubPattern:
-                    CheckTarget(l, word, j, a, v, v);
+                    CheckTarget(l, word, j, a, TargetPattern(a, v), v);
                     break;
                 case ArgKind::Number:
                     if (!IsDecimal(v))
@@ -595,6 +610,20 @@ private:
         }
     }
 
+    static std::string TargetPattern(const ArgSpec& a, const std::string& v) {
+        return a.kind == ArgKind::Label || a.kind == ArgKind::SlotLabel ? "~" + v : v;
+    }
+
+    void MarkTargets(const CommandSpec& spec, const std::vector<Arg>& args) {
+        for (size_t j = 0; j < args.size() && j < static_cast<size_t>(spec.argCount); ++j) {
+            ArgKind k = spec.args[j].kind;
+            if (k != ArgKind::Label && k != ArgKind::SlotLabel && k != ArgKind::Pattern && k != ArgKind::SubPattern)
+                continue;
+            int at = Locate(TargetPattern(spec.args[j], args[j].text));
+            if (at >= 0) runs_.push_back(at);
+        }
+    }
+
     // Literal text running straight into a variable outside double quotes.
     static bool TextRunsIntoVariable(const std::string& line) {
         bool quoted = false;
@@ -617,6 +646,14 @@ private:
         return next == ' ' || next == '\t' || next == '\r' || next == '\n' || next == ';';
     }
 
+    // A redirection to a section's usual name, which may be absent as usual.
+    bool IsDefaultSlot(const std::string& pattern) const {
+        const script::NameSlots& s = initialSlots_;
+        for (const char* slot : {s.initInst, s.exitInst, s.winScript, s.uninstall, s.initUninst, s.exitUninst, s.play})
+            if (UpperText(slot) == UpperText(pattern)) return true;
+        return false;
+    }
+
     void CheckTarget(const Line& l, const std::string& word, size_t j, const ArgSpec& a, const std::string& pattern,
                      const std::string& label) {
         int found = Locate(pattern);
@@ -625,12 +662,27 @@ private:
             if (a.kind == ArgKind::Pattern && pattern[0] != '~' && Locate("~" + pattern) >= 0)
                 note = Fmt("; line %d has it behind blanks, which %s does not skip",
                            lines_[Locate("~" + pattern)].physical, word.c_str());
-            const char* consequence = a.kind == ArgKind::SlotLabel    ? "the flow that runs it finds no section"
-                                      : a.kind == ArgKind::SubPattern ? "the button runs nothing"
-                                                                      : "the section ends there";
-            Report(l.physical, Severity::Error,
+            // Of the redirected sections only a missing install section breaks a flow;
+            // the others are simply not run, as when the script has none.
+            Severity severity = Severity::Error;
+            std::string consequence = "the section ends there";
+            if (a.kind == ArgKind::SubPattern) consequence = "the button runs nothing";
+            if (a.kind == ArgKind::SlotLabel) {
+                if (!(word == "INST_LAB" && j == 0) && IsDefaultSlot(pattern)) return;
+                severity = Severity::Warning;
+                consequence = "nothing runs in its place";
+                if (word == "INST_LAB" && j == 0) {
+                    severity = Severity::Error;
+                    consequence = "Setup fails for want of an install section";
+                } else if (word == "UNINST_LAB" && j == 0) {
+                    consequence = "the Uninstall button stays disabled";
+                } else if (word == "PLAY_LAB") {
+                    consequence = "Play starts the program of the option ExeName instead";
+                }
+            }
+            Report(l.physical, severity,
                    Fmt("%s: no line matches the %s '%s': %s%s", word.c_str(), a.role, SjisToUtf8(label).c_str(),
-                       consequence, note.c_str()));
+                       consequence.c_str(), note.c_str()));
             return;
         }
         runs_.push_back(found);
