@@ -1,0 +1,344 @@
+"""PENDRICK.EXE under Wine: start-up, faces and outline, menus, settings, alarm, kitchen
+timer and quick memos. The clock's menus are reached with posted clicks and arrow keys
+(their items live inside the clock's process); CLOCKPOKE.EXE posts the messages and reads
+regions and rectangles."""
+import json
+import os
+import subprocess
+import time
+
+from harness import DIST, ROOT, WORK, Skip, run_captured, wait_until
+
+KEY = r"HKLM\SOFTWARE\Tavrel\Solvarin"
+POKE_SOURCE = os.path.join(ROOT, "tests", "e2e", "clock_poke.cpp")
+POKE = os.path.join(WORK, "CLOCKPOKE.EXE")
+SOUNDS = ("alarm.wav", "MUSIC1.WAV", "MUSIC2.WAV", "MUSIC3.WAV")
+
+WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN = 0x204, 0x205, 0x201
+WM_SYSCOMMAND, SC_MINIMIZE, WM_ENDSESSION, WM_USER = 0x112, 0xF020, 0x16, 0x400
+VK_DOWN, VK_RETURN = 0x28, 0x0D
+
+# Clock menu positions (arrow presses from an unselected menu).
+ALARM, KITCHEN_TIMER, TOP_MOST, ANALOG, HAND, DIGITAL12, DIGITAL24, QUICK_MEMO, QUIT = range(1, 10)
+
+
+def clock_test(fn):
+    fn.program = "PENDRICK.EXE"
+    fn.timeout = 150
+    return fn
+
+
+def poke_tool():
+    """Builds CLOCKPOKE.EXE with MinGW when it is missing or older than its source."""
+    if os.path.isfile(POKE) and os.path.getmtime(POKE) >= os.path.getmtime(POKE_SOURCE):
+        return POKE
+    os.makedirs(WORK, exist_ok=True)
+    out = subprocess.run(["i686-w64-mingw32-g++", "-O1", "-static", "-o", POKE, POKE_SOURCE,
+                          "-lgdi32", "-luser32", "-lshell32"], capture_output=True, text=True)
+    if out.returncode != 0:
+        raise Skip("cannot build CLOCKPOKE.EXE: " + out.stderr[-300:])
+    return POKE
+
+
+class Clock:
+    """One scratch CD with the clock and its sounds, and helpers to drive it."""
+
+    def __init__(self, h):
+        self.h = h
+        self.poke_exe = poke_tool()
+        files = {}
+        for name in SOUNDS:
+            path = os.path.join(DIST, name)
+            if os.path.isfile(path):
+                files[name] = open(path, "rb").read()
+        h.cd(exe="PENDRICK.EXE", files=files)
+
+    def start(self, wait=True):
+        program = self.h.start("PENDRICK.EXE")
+        if wait:
+            self.h.check(self.h.wait_window(cls="PENDRICK", timeout_ms=15000) is not None,
+                         "the clock window did not appear")
+            time.sleep(0.5)
+        return program
+
+    def poke(self, *args):
+        code, out = run_captured(["wine", self.poke_exe, *[str(a) for a in args]], self.h.env, 60)
+        return code, out.decode("utf-8", errors="replace")
+
+    def poke_json(self, *args):
+        code, out = self.poke(*args)
+        lines = [json.loads(line) for line in out.splitlines() if line.strip().startswith("{")]
+        return lines
+
+    def region(self):
+        found = self.poke_json("region", "PENDRICK")
+        return found[0] if found else None
+
+    def rect(self, target="PENDRICK"):
+        found = self.poke_json("rect", target)
+        return found[0] if found else None
+
+    def memos(self):
+        return self.poke_json("list", "QUICKMEMO")
+
+    def clocks(self):
+        return self.poke_json("list", "PENDRICK")
+
+    def menu(self, item, target="PENDRICK", message=WM_RBUTTONDOWN, lparam=0x00400040):
+        """Opens a popup menu with a posted click and chooses the item-th entry."""
+        self.poke("post", target, message, 2 if message == WM_RBUTTONDOWN else 0, lparam)
+        time.sleep(0.8)
+        self.poke("keys", target, *([VK_DOWN] * item), VK_RETURN)
+        time.sleep(0.8)
+
+    def tray_menu(self, item):
+        self.menu(item, message=WM_USER, lparam=WM_LBUTTONDOWN)
+
+    def move(self, target, x, y):
+        self.poke("move", target, x, y)
+        time.sleep(0.3)
+
+    def settings(self):
+        """The stored settings record as bytes, or None."""
+        text = self.h.reg_query(KEY, "Marwenik")
+        if not text:
+            return None
+        for line in text.splitlines():
+            parts = line.split()
+            if len(parts) >= 3 and parts[0] == "Marwenik" and parts[1] == "REG_BINARY":
+                return bytes.fromhex(parts[2])
+        return None
+
+    def write_settings(self, record):
+        self.reg_add("Marwenik", record)
+
+    def reg_add(self, name, data):
+        run_captured(["wine", "reg", "add", KEY, "/v", name, "/t", "REG_BINARY", "/d", data.hex(),
+                      "/f", "/reg:32"], self.h.env, 60)
+
+    def quit(self, program):
+        self.menu(QUIT)
+        self.h.check(program.wait(20) is not None, "the clock did not end after Quit")
+
+
+def settings_record(top_most=0, hand=1, mode=0, x=0, y=0, hour=17, minute=30, alarm=1, sound=1, memos=0):
+    le = lambda v: (v & 0xFFFFFFFF).to_bytes(4, "little")  # noqa: E731
+    return (le(top_most) + le(hand) + le(mode) + le(x) + le(y) + bytes([hour, minute, 0, 0]) + le(alarm)
+            + le(sound) + le(memos))
+
+
+def field(record, offset):
+    return int.from_bytes(record[offset:offset + 4], "little", signed=True)
+
+
+def memo_values(h):
+    text = h.reg_query(KEY) or ""
+    return sorted(line.split()[0] for line in text.splitlines() if line.strip().startswith("DURUVO_MEMO"))
+
+
+def chime_wait_seconds():
+    """Seconds until the start-up chime of this hour has surely ended."""
+    return {0: 7, 1: 18, 2: 20}[time.localtime().tm_hour % 3] + 2
+
+
+# ---- The clock window (start-up, faces, outline, settings) -------------------------------
+
+@clock_test
+def test_clock_first_start_creates_key_and_chimes_then_shows_analog_face(h):
+    c = Clock(h)
+    h.check(h.reg_query(KEY) is None, "the clock's key exists before the first start")
+    program = c.start()
+    listing = h.reg_query(KEY, "DisplayName") or ""
+    h.check("Solvarin Ver1.0" in listing and "REG_SZ" in listing, f"DisplayName not written: {listing!r}")
+    region = c.region()
+    h.check(region is not None and region["box"] == [0, 0, 128, 128], f"analog outline: {region}")
+    h.check(region["area"] < 128 * 128 - 2000, "the analog outline is not round")
+    time.sleep(1.0)
+    h.screenshot("chime")
+    time.sleep(chime_wait_seconds())
+    h.screenshot("analog")
+    h.check(program.running(), "the clock ended by itself")
+    c.quit(program)
+    record = c.settings()
+    h.check(record is not None and len(record) == 36, f"Marwenik after Quit: {record!r}")
+    h.check_equal(record, settings_record(), "settings written by the first run")
+
+
+@clock_test
+def test_clock_second_start_brings_hidden_first_back(h):
+    c = Clock(h)
+    first = c.start()
+    c.poke("post", "PENDRICK", WM_SYSCOMMAND, SC_MINIMIZE, 0)
+    h.check(wait_until(lambda: c.clocks() and c.clocks()[0]["visible"] == 0, 5), "minimise did not hide the clock")
+    second = c.start(wait=False)
+    h.check_equal(second.wait(15), 0, "exit code of the second start")
+    h.check(wait_until(lambda: c.clocks() and c.clocks()[0]["visible"] == 1, 5),
+            "the second start did not bring the clock back")
+    h.check_equal(len(c.clocks()), 1, "clock windows")
+    h.check(first.running(), "the first clock ended")
+
+
+@clock_test
+def test_clock_menu_switches_outline_and_quit_saves_position_and_mode(h):
+    c = Clock(h)
+    c.write_settings(settings_record(x=600, y=700))  # partly off a 1024 x 768 screen
+    program = c.start()
+    h.check_equal(c.rect(), {"left": 600, "top": 640, "right": 728, "bottom": 768}, "clock moved onto the screen")
+    analog = c.region()
+    c.menu(DIGITAL12)
+    digital = c.region()
+    h.check(digital is not None and digital["hash"] != analog["hash"], "the outline did not change for digital")
+    time.sleep(chime_wait_seconds())
+    h.screenshot("digital")
+    c.menu(TOP_MOST)
+    h.check_equal(c.region()["hash"], digital["hash"], "Top Most changed the outline")
+    c.menu(ANALOG)
+    h.check_equal(c.region()["hash"], analog["hash"], "back to analog: outline")
+    c.menu(DIGITAL24)
+    c.move("PENDRICK", 300, 200)
+    c.quit(program)
+    record = c.settings()
+    h.check(record is not None, "no Marwenik after Quit")
+    h.check_equal((field(record, 0), field(record, 8), field(record, 12), field(record, 16)), (1, 2, 300, 200),
+                  "top-most, mode, x, y stored at Quit")
+
+
+@clock_test
+def test_clock_near_edge_snaps_and_damaged_record_is_brought_into_range(h):
+    c = Clock(h)
+    c.write_settings(settings_record(mode=9, x=50, y=300, hour=99, memos=0x7FFFFFFF))
+    program = c.start()
+    h.check_equal(c.rect(), {"left": 0, "top": 300, "right": 128, "bottom": 428}, "clamped position")
+    h.check(c.region()["box"] == [0, 0, 128, 128], "a mode out of range did not fall back to the analog face")
+    h.check_equal(c.memos(), [], "memo windows from a damaged count")
+    c.quit(program)
+    record = c.settings()
+    h.check_equal((field(record, 8), record[20], field(record, 32)), (0, 17, 0), "mode, alarm hour, memo count saved")
+
+
+# ---- Alarm and kitchen timer ----------------------------------------------------------------
+
+@clock_test
+def test_clock_alarm_dialog_sets_time_and_switches(h):
+    c = Clock(h)
+    program = c.start()
+    c.menu(ALARM)
+    box = h.wait_window(title="アラーム設定", timeout_ms=8000)
+    h.check(box is not None, "the alarm dialog did not open")
+    h.check_equal(h.ui("check", "--title", "アラーム設定", "--id", 1000)[1].strip(), "1", "alarm on box")
+    h.check_equal(h.ui("text", "--title", "アラーム設定", "--id", 1002)[1].strip(), "17", "hour shown")
+    c.poke("settext", "アラーム設定", 1002, "6")
+    c.poke("settext", "アラーム設定", 1004, "45")
+    h.ui("click", "--title", "アラーム設定", "--id", 1008)  # sound off
+    time.sleep(0.3)
+    h.screenshot("alarm-dialog")
+    h.ui("press", "--title", "アラーム設定", "--button", "OK")
+    h.check(h.ui("wait-gone", "--title", "アラーム設定", "--timeout", 5000)[0] == 0, "the dialog stayed")
+    c.quit(program)
+    record = c.settings()
+    h.check_equal((record[20], record[21], field(record, 24), field(record, 28)), (6, 45, 1, 0),
+                  "alarm hour, minute, on, sound")
+
+
+@clock_test
+def test_clock_alarm_flashes_and_kitchen_timer_overlay_shows(h):
+    c = Clock(h)
+    now = time.localtime()
+    if now.tm_sec > 50:
+        time.sleep(61 - now.tm_sec)
+        now = time.localtime()
+    c.write_settings(settings_record(x=200, y=200, hour=now.tm_hour, minute=now.tm_min))
+    # The alarm fires on the first tick; the frame (bezel points here) flashes on 18 of its
+    # 48 ticks, while the chime's bird stays in the middle. The watcher is running before
+    # the clock starts, so that it sees the first second.
+    shot = os.path.join(h.dir, "flash.bmp")
+    log = os.path.join(h.dir, "watch.txt")
+    with open(log, "wb") as out:
+        watcher = subprocess.Popen(["wine", c.poke_exe, "watch", "PENDRICK", "3000", "Z:" + shot.replace("/", "\\"),
+                                    "64", "2", "126", "64", "64", "125"], env=h.env, stdout=out,
+                                   stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    time.sleep(1.5)
+    program = c.start(wait=False)
+    watcher.wait(timeout=30)
+    found = [json.loads(line) for line in open(log) if line.startswith("{")]
+    h.check(found and found[0]["differing"] > 0, f"no flash seen while the alarm signals: {found}")
+    if os.path.isfile(shot):
+        kept = os.path.join(os.path.dirname(h.screenshot("after-flash")), h.name + "-alarm-flash.png")
+        subprocess.run(["convert", shot, kept], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    h.check(h.wait_window(cls="PENDRICK") is not None, "no clock window")
+    c.menu(KITCHEN_TIMER)
+    time.sleep(0.5)
+    h.screenshot("kitchen-timer")
+    # Right click above the timer's cells ends the timer mode and leaves no menu open.
+    c.poke("post", "PENDRICK", WM_RBUTTONDOWN, 2, 0x00080008)
+    time.sleep(0.5)
+    c.quit(program)
+
+
+# ---- Quick memos -------------------------------------------------------------------------
+
+def add_text(c, memo_hwnd, text):
+    c.menu(1, target=memo_hwnd, message=WM_RBUTTONUP, lparam=0x00080008)
+    c.h.check(c.h.wait_window(title="テキスト設定", timeout_ms=8000) is not None, "the text dialog did not open")
+    c.poke("settext", "テキスト設定", 1007, text)
+    c.h.ui("press", "--title", "テキスト設定", "--button", "OK")
+    c.h.ui("wait-gone", "--title", "テキスト設定", "--timeout", 5000)
+    time.sleep(0.5)
+
+
+@clock_test
+def test_clock_memos_kept_across_restart_and_close_deletes_its_value(h):
+    c = Clock(h)
+    c.write_settings(settings_record(x=300, y=300))
+    program = c.start()
+    for n in range(3):
+        c.menu(QUICK_MEMO)
+    memos = c.memos()
+    h.check_equal(len(memos), 3, "memo windows opened")
+    h.check_equal(memos[0]["rect"], [300, 300, 428, 332], "a new memo at the clock, 128 x 32")
+    add_text(c, memos[0]["hwnd"], "買い物\r\n\r\nパン")
+    sized = [m for m in c.memos() if m["hwnd"] == memos[0]["hwnd"]][0]["rect"]
+    h.check(sized[3] - sized[1] > 32, f"the memo was not sized to three lines: {sized}")
+    c.move(memos[0]["hwnd"], 500, 100)
+    c.move(memos[1]["hwnd"], 520, 180)
+    c.move(memos[2]["hwnd"], 540, 260)
+    time.sleep(0.5)
+    h.screenshot("memo")
+    # The session is not ending after all: nothing may change.
+    c.poke("post", "PENDRICK", WM_ENDSESSION, 0, 0)
+    time.sleep(0.5)
+    h.check_equal(len(c.memos()), 3, "memos after WM_ENDSESSION(FALSE)")
+    c.quit(program)
+    h.check_equal(memo_values(h), ["DURUVO_MEMO0", "DURUVO_MEMO1", "DURUVO_MEMO2"], "saved memo values")
+    h.check_equal(field(c.settings(), 32), 3, "memo count")
+
+    program = c.start()
+    restored = c.memos()
+    h.check_equal(len(restored), 3, "memos restored")
+    h.check(any(m["rect"][:2] == [500, 100] and m["rect"][3] - m["rect"][1] > 32 for m in restored),
+            f"the memo with text did not come back in place: {restored}")
+    # "Close" on the memo restored from value 1 deletes that value only.
+    second = [m for m in restored if m["rect"][:2] == [520, 180]][0]
+    c.menu(3, target=second["hwnd"], message=WM_RBUTTONUP, lparam=0x00080008)
+    h.check(wait_until(lambda: len(c.memos()) == 2, 5), "the closed memo stayed")
+    h.check_equal(memo_values(h), ["DURUVO_MEMO0", "DURUVO_MEMO2"], "values after Close")
+    c.quit(program)
+    h.check_equal(memo_values(h), ["DURUVO_MEMO0", "DURUVO_MEMO1", "DURUVO_MEMO2"], "renumbered at Quit")
+    h.check_equal(field(c.settings(), 32), 2, "memo count after Close")
+
+
+@clock_test
+def test_clock_call_window_brings_memo_and_clock_back(h):
+    c = Clock(h)
+    c.write_settings(settings_record(x=100, y=100))
+    program = c.start()
+    c.menu(QUICK_MEMO)
+    memo = c.memos()[0]
+    c.move(memo["hwnd"], 980, 300)   # right edge 1108 on a 1024-wide screen
+    c.move("PENDRICK", 1000, 700)
+    c.tray_menu(2)  # Call Window
+    time.sleep(0.5)
+    moved = [m for m in c.memos() if m["hwnd"] == memo["hwnd"]][0]["rect"]
+    h.check_equal(moved, [896, 300, 1024, 332], "memo after Call Window")
+    h.check_equal(c.rect(), {"left": 896, "top": 640, "right": 1024, "bottom": 768}, "clock after Call Window")
+    c.quit(program)
