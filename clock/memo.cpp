@@ -135,4 +135,34 @@ int SaveAllMemos(const std::vector<uintptr_t>& ownMemos, MemoSaveTarget& target)
     return saved;
 }
 
+std::vector<SavedMemo> ReadSavedMemos(SettingsStore& store, int32_t count) {
+    std::vector<SavedMemo> memos;
+    count = BoundMemoCount(count);
+    for (int n = 0; n < count; ++n) {
+        char name[kMemoValueNameSize];
+        MemoValueName(n, name);
+        uint8_t bytes[kMemoRecordSize];
+        uint32_t stored = 0;
+        SavedMemo memo{n, MemoRecord{}};
+        if (store.StoreRead(name, bytes, sizeof bytes, &stored) && DecodeMemo(bytes, stored, &memo.record))
+            memos.push_back(memo);
+    }
+    return memos;
+}
+
+void WriteSavedMemo(SettingsStore& store, int number, const MemoRecord& record) {
+    uint8_t bytes[kMemoRecordSize];
+    EncodeMemo(record, bytes);
+    char name[kMemoValueNameSize];
+    MemoValueName(number, name);
+    store.StoreWrite(name, bytes, sizeof bytes);
+}
+
+void DeleteSavedMemo(SettingsStore& store, int savedNumber) {
+    if (savedNumber < 0) return;
+    char name[kMemoValueNameSize];
+    MemoValueName(savedNumber, name);
+    store.StoreDelete(name);
+}
+
 }  // namespace pendrick

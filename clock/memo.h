@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "clock/clock_settings.h"
+
 namespace pendrick {
 
 constexpr uint32_t kMemoRecordSize = 628;
@@ -69,5 +71,18 @@ public:
     virtual void Close(uintptr_t window) = 0;
 };
 int SaveAllMemos(const std::vector<uintptr_t>& ownMemos, MemoSaveTarget& target);
+
+// ---- The memo values in the clock's key ------------------------------------------------------
+
+struct SavedMemo {
+    int number;  // the value it was read from
+    MemoRecord record;
+};
+// Reads "DURUVO_MEMO0" .. count - 1 (count bounded to 0..1000); a missing value or one of
+// another size is skipped.
+std::vector<SavedMemo> ReadSavedMemos(SettingsStore& store, int32_t count);
+void WriteSavedMemo(SettingsStore& store, int number, const MemoRecord& record);
+// Deletes the value a memo was restored from; a memo never saved (-1) owns none.
+void DeleteSavedMemo(SettingsStore& store, int savedNumber);
 
 }  // namespace pendrick

@@ -92,12 +92,7 @@ void RunMemoMenu(HWND window, MemoData& memo) {
             SetWindowPos(window, memo.topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
             break;
         case kMenuClose:
-            // Only the value this memo came from is its own; a memo never saved owns none.
-            if (memo.savedNumber >= 0) {
-                char name[kMemoValueNameSize];
-                MemoValueName(memo.savedNumber, name);
-                ClockApp::Get().store.StoreDelete(name);
-            }
+            DeleteSavedMemo(ClockApp::Get().store, memo.savedNumber);
             PostMessageA(window, WM_CLOSE, 0, 0);
             break;
         default: break;
@@ -141,13 +136,7 @@ public:
         record->italic = memo->italic;
         return true;
     }
-    void Write(int number, const MemoRecord& record) override {
-        uint8_t bytes[kMemoRecordSize];
-        EncodeMemo(record, bytes);
-        char name[kMemoValueNameSize];
-        MemoValueName(number, name);
-        app_.store.StoreWrite(name, bytes, sizeof bytes);
-    }
+    void Write(int number, const MemoRecord& record) override { WriteSavedMemo(app_.store, number, record); }
     void Close(uintptr_t handle) override {
         HWND window = reinterpret_cast<HWND>(handle);
         if (IsWindow(window)) SendMessageA(window, WM_CLOSE, 0, 0);
@@ -204,17 +193,8 @@ HWND OpenMemo(ClockApp& app, const MemoRecord* record, int savedNumber) {
 }
 
 void RestoreMemos(ClockApp& app) {
-    int count = BoundMemoCount(app.clock.settings.memoCount);
-    for (int n = 0; n < count; ++n) {
-        char name[kMemoValueNameSize];
-        MemoValueName(n, name);
-        uint8_t bytes[kMemoRecordSize];
-        uint32_t stored = 0;
-        MemoRecord record;
-        if (!app.store.StoreRead(name, bytes, sizeof bytes, &stored)) continue;
-        if (!DecodeMemo(bytes, stored, &record)) continue;
-        OpenMemo(app, &record, n);
-    }
+    for (const SavedMemo& saved : ReadSavedMemos(app.store, app.clock.settings.memoCount))
+        OpenMemo(app, &saved.record, saved.number);
 }
 
 int SaveAndCloseMemos(ClockApp& app) {

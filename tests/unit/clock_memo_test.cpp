@@ -172,3 +172,47 @@ TEST(MemoSave, RenumbersFromZeroAndVisitsEachWindowOnce) {
     EXPECT_EQ(f.written, (std::map<int, int>{{0, 110}, {1, 330}, {2, 440}}));
     EXPECT_EQ(f.closed, (std::vector<uintptr_t>{11, 22, 33, 44}));
 }
+
+#include "tests/unit/clock_test_support.h"
+
+TEST(MemoStore, RestoreSkipsGapsAndWrongSizesAndCloseDeletesOnlyItsOwnValue) {
+    clocktest::KeyPlatform p;
+    SettingsStore store(p);
+    ASSERT_TRUE(store.Open());
+    MemoRecord a = DefaultMemo(1, 1), c = DefaultMemo(3, 3);
+    WriteSavedMemo(store, 0, a);
+    WriteSavedMemo(store, 2, c);
+    p.values["DURUVO_MEMO3"] = {plat::kRegBinary, std::vector<uint8_t>(600, 'x')};  // wrong size
+    p.values["DURUVO_MEMO4"] = {plat::kRegBinary, std::vector<uint8_t>(700, 'x')};  // larger than a record
+    std::vector<SavedMemo> memos = ReadSavedMemos(store, 5);
+    ASSERT_EQ(memos.size(), 2u);
+    EXPECT_EQ(memos[0].number, 0);
+    EXPECT_EQ(memos[1].number, 2);
+    EXPECT_EQ(memos[1].record.left, 3);
+    // The second memo opened gets id 1 but came from value 2: "Close" deletes value 2.
+    DeleteSavedMemo(store, memos[1].number);
+    EXPECT_EQ(p.values.count("DURUVO_MEMO2"), 0u);
+    EXPECT_EQ(p.values.count("DURUVO_MEMO0"), 1u);
+    DeleteSavedMemo(store, -1);  // never saved: nothing goes
+    EXPECT_EQ(p.values.count("DURUVO_MEMO0"), 1u);
+}
+
+TEST(MemoStore, DamagedCountsAreBoundedBeforeReading) {
+    // Counts each read, so that a huge count cannot mean billions of registry reads.
+    class CountingPlatform : public clocktest::KeyPlatform {
+    public:
+        int reads = 0;
+        long RegQueryValue(plat::KeyHandle k, const char* name, uint32_t* type, void* data, uint32_t* size) override {
+            ++reads;
+            return KeyPlatform::RegQueryValue(k, name, type, data, size);
+        }
+    } p;
+    SettingsStore store(p);
+    ASSERT_TRUE(store.Open());
+    int before = p.reads;
+    EXPECT_TRUE(ReadSavedMemos(store, 0x7FFFFFFF).empty());
+    EXPECT_EQ(p.reads - before, 1000);
+    before = p.reads;
+    EXPECT_TRUE(ReadSavedMemos(store, -1).empty());
+    EXPECT_EQ(p.reads - before, 0);
+}

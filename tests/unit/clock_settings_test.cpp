@@ -8,56 +8,11 @@
 
 #include "clock/clock_settings.h"
 #include "clock/palette.h"
-#include "platform/null_platform.h"
+#include "tests/unit/clock_test_support.h"
 
 using namespace pendrick;
 
-namespace {
-
-// A registry of one key, enough for the clock's store.
-class KeyPlatform : public plat::NullPlatform {
-public:
-    struct Value {
-        uint32_t type;
-        std::vector<uint8_t> data;
-    };
-    bool exists = false;
-    bool refuse = false;
-    std::map<std::string, Value> values;
-    std::string lastPath;
-
-    long RegCreateKey(plat::RegRoot root, const char* path, uint32_t, plat::KeyHandle* key, bool* created) override {
-        if (refuse || root != plat::RegRoot::LocalMachine) return plat::kRegAccessDenied;
-        lastPath = path;
-        *created = !exists;
-        exists = true;
-        *key = 7;
-        return plat::kRegOk;
-    }
-    long RegSetValue(plat::KeyHandle, const char* name, uint32_t type, const void* data, uint32_t size) override {
-        auto p = static_cast<const uint8_t*>(data);
-        values[name] = Value{type, std::vector<uint8_t>(p, p + size)};
-        return plat::kRegOk;
-    }
-    long RegQueryValue(plat::KeyHandle, const char* name, uint32_t* type, void* data, uint32_t* size) override {
-        auto it = values.find(name);
-        if (it == values.end()) return plat::kRegNotFound;
-        *type = it->second.type;
-        uint32_t stored = uint32_t(it->second.data.size());
-        if (stored > *size) {
-            *size = stored;
-            return plat::kRegMoreData;
-        }
-        std::memcpy(data, it->second.data.data(), stored);
-        *size = stored;
-        return plat::kRegOk;
-    }
-    long RegDeleteValue(plat::KeyHandle, const char* name) override {
-        return values.erase(name) ? plat::kRegOk : plat::kRegNotFound;
-    }
-};
-
-}  // namespace
+using clocktest::KeyPlatform;
 
 TEST(ClockSettingsRecord, DefaultsEncodeToTheDocumentedBytes) {
     uint8_t bytes[kClockSettingsSize];
