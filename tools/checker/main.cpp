@@ -1,11 +1,13 @@
 // tavrel-check: checks TAVREL.INF and COMMAND.INF scripts, and shows what an install
 // would do without Windows.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "tools/checker/dry_run.h"
 #include "tools/checker/script_checker.h"
 #include "tools/checker/text_encoding.h"
 
@@ -18,6 +20,14 @@ const char kUsage[] =
     "  --installer    check as a TAVREL.INF\n"
     "  --utf8         the script is UTF-8 with LF line ends (converted as the CD layout does)\n"
     "  --json         print JSON\n"
+    "\n"
+    "usage: tavrel-check --dry-run CDFOLDER [--setup[=DEST]] [--uninstall] [--play] [--sub1] [--sub2]\n"
+    "                    [--answers FILE] [--script NAME] [--utf8] [--win95] [--json]\n"
+    "  Runs the installer's start-up and the chosen buttons, in order (default: --setup),\n"
+    "  on a simulated Windows with CDFOLDER as drive Q: (read only), and prints what\n"
+    "  they did. DEST is typed on the destination screen (default: the offered drive).\n"
+    "  The answer file holds one answer a line: yes, no, ok, cancel, menu N,\n"
+    "  notice proceed, notice stop; unanswered questions get Yes / OK.\n"
     "exit status: 0 no errors, 1 errors found, 2 a file could not be read\n";
 
 bool ReadWholeFile(const char* path, std::string* out) {
@@ -46,7 +56,67 @@ bool SameNoCase(const std::string& s, const char* upper) {
 
 }  // namespace
 
+int DryRunMain(int argc, char** argv) {
+    checker::DryRunOptions o;
+    bool json = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](const char* name) -> const char* {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "tavrel-check: %s needs a value\n", name);
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (a == "--dry-run") {
+            o.cdFolder = value("--dry-run");
+        } else if (a == "--setup") {
+            o.actions.push_back(checker::DryAction::Setup);
+        } else if (a.rfind("--setup=", 0) == 0) {
+            o.actions.push_back(checker::DryAction::Setup);
+            o.destination = a.substr(8);
+        } else if (a == "--uninstall") {
+            o.actions.push_back(checker::DryAction::Uninstall);
+        } else if (a == "--play") {
+            o.actions.push_back(checker::DryAction::Play);
+        } else if (a == "--sub1") {
+            o.actions.push_back(checker::DryAction::Sub1);
+        } else if (a == "--sub2") {
+            o.actions.push_back(checker::DryAction::Sub2);
+        } else if (a == "--answers") {
+            const char* file = value("--answers");
+            if (!ReadWholeFile(file, &o.answers)) {
+                std::fprintf(stderr, "tavrel-check: cannot read %s\n", file);
+                return 2;
+            }
+        } else if (a == "--script") {
+            o.scriptName = value("--script");
+        } else if (a == "--utf8") {
+            o.utf8Scripts = true;
+        } else if (a == "--win95") {
+            o.family95 = true;
+        } else if (a == "--json") {
+            json = true;
+        } else {
+            std::fprintf(stderr, "tavrel-check: unknown option %s\n%s", a.c_str(), kUsage);
+            return 2;
+        }
+    }
+    if (o.actions.empty()) o.actions.push_back(checker::DryAction::Setup);
+    checker::DryRunReport report;
+    std::string error;
+    if (!checker::RunDry(o, &report, &error)) {
+        std::fprintf(stderr, "tavrel-check: %s\n", error.c_str());
+        return 2;
+    }
+    std::string out = json ? checker::FormatDryRunJson(report) : checker::FormatDryRun(report);
+    std::fputs(out.c_str(), stdout);
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--dry-run") == 0) return DryRunMain(argc, argv);
     enum { kByName, kInstaller, kRunner } mode = kByName;
     bool utf8 = false, json = false;
     int files = 0, status = 0;
