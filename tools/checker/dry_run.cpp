@@ -515,8 +515,8 @@ private:
         Snapshot(&files, &registry);
         std::map<std::string, bool> links;
         for (const auto& l : sys_.ShellLinks()) {
-            if (l.result != 0) continue;
             std::string full = sys_.FullPath(l.linkPath);
+            if (l.result != 0 || !sys_.IsFile(full.empty() ? l.linkPath : full)) continue;  // failed or removed again
             links[full.empty() ? l.linkPath : full] = true;
             report_->shortcuts.push_back(Event("shortcut", {{"link", SjisToUtf8(full.empty() ? l.linkPath : full)},
                                                             {"target", SjisToUtf8(l.target)},
