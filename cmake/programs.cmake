@@ -13,7 +13,16 @@ function(tavrel_rc out rc)
   set(${out} ${converted} PARENT_SCOPE)
 endfunction()
 
+# Watched so that a resource script that appears later brings its program in.
+file(GLOB TAVREL_RC_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
+
+# A program whose resource script is not there yet is left out with a warning, so that
+# one program's unfinished resources never stop the others from building.
 function(tavrel_program target output rc)
+  if(NOT EXISTS ${rc})
+    message(WARNING "${output}.EXE left out: ${rc} does not exist yet")
+    return()
+  endif()
   tavrel_rc(converted ${rc})
   add_executable(${target} WIN32 ${ARGN} ${converted})
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output} SUFFIX ".EXE"
@@ -22,15 +31,21 @@ endfunction()
 
 if(INSTALLER_WIN32)
   tavrel_program(ostrel OSTREL ${CMAKE_SOURCE_DIR}/resources/ostrel.rc ${INSTALLER_WIN32})
-  target_link_libraries(ostrel PRIVATE tavrel_engine tavrel_win32)
+  if(TARGET ostrel)
+    target_link_libraries(ostrel PRIVATE tavrel_engine tavrel_win32)
+  endif()
 endif()
 if(RUNNER_WIN32)
   tavrel_program(brinmark BRINMARK ${CMAKE_SOURCE_DIR}/resources/brinmark.rc ${RUNNER_WIN32})
-  target_link_libraries(brinmark PRIVATE tavrel_engine tavrel_win32)
+  if(TARGET brinmark)
+    target_link_libraries(brinmark PRIVATE tavrel_engine tavrel_win32)
+  endif()
 endif()
 if(CLOCK_WIN32)
   tavrel_program(pendrick PENDRICK ${CMAKE_SOURCE_DIR}/resources/pendrick.rc ${CLOCK_WIN32})
-  target_link_libraries(pendrick PRIVATE tavrel_clock tavrel_win32)
+  if(TARGET pendrick)
+    target_link_libraries(pendrick PRIVATE tavrel_clock tavrel_win32)
+  endif()
 endif()
 
 # Test-side Windows programs: the UI automation tool and the demo game.
@@ -60,4 +75,12 @@ if(EXISTS ${GTEST_ROOT})
     set_target_properties(platform_tests PROPERTIES OUTPUT_NAME PLATFORM_TESTS SUFFIX ".EXE")
     target_link_libraries(platform_tests PRIVATE tavrel_engine tavrel_sim tavrel_win32 gtest)
   endif()
+endif()
+
+# ---- Script checker: TAVRELCK.EXE, a console program (tools/checker) ---------------
+file(GLOB TAVRELCK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/checker/*.cpp)
+if(TAVRELCK_SOURCES)
+  add_executable(tavrelck ${TAVRELCK_SOURCES})
+  set_target_properties(tavrelck PROPERTIES OUTPUT_NAME TAVRELCK SUFFIX ".EXE" RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
+  target_link_libraries(tavrelck PRIVATE tavrel_engine tavrel_sim)
 endif()

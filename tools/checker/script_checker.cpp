@@ -1,6 +1,8 @@
 // The checker. It never parses a line itself: lines come from ReadScriptLine, keywords
 // and targets from MatchPattern and FindSection, arguments from the argument reader, and
 // syntax errors from the handlers themselves, run on a platform that only records.
+// MinGW's C runtime printf knows no %zu; its own C99 one does.
+#define __USE_MINGW_ANSI_STDIO 1
 #include "tools/checker/script_checker.h"
 
 #include <algorithm>
@@ -138,7 +140,7 @@ int EditDistance(const std::string& a, const std::string& b) {
     return d[n][m];
 }
 
-std::string Fmt(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Fmt(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
 std::string Fmt(const char* format, ...) {
     char text[1024];
     va_list ap;
