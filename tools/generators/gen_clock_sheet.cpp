@@ -240,7 +240,7 @@ void Dial(Canvas& cv, bool chiming) {
     FillCircle(cv, 64, 64, 54.6, C(0x3A2508));
     FillCircleShaded(cv, 64, 64, 53.8, [&](double x, double y) {
         double d = std::hypot(x - 50, y - 40) / 80;
-        if (chiming) return Mix(C(0xFFF1C8), C(0xF08A5D), d * 1.1);
+        if (chiming) return Mix(C(0xFFB866), C(0xD0503A), d * 1.1);
         return Mix(kNight0, kNight1, d * 1.2);
     });
     if (chiming) {
@@ -249,10 +249,10 @@ void Dial(Canvas& cv, bool chiming) {
             double a0 = (i * 30 - 4) * PI / 180, a1 = (i * 30 + 4) * PI / 180;
             FillPolygon(cv, {{64, 64}, {64 + 52 * std::cos(a0), 64 + 52 * std::sin(a0)},
                              {64 + 52 * std::cos(a1), 64 + 52 * std::sin(a1)}},
-                        C(0xFFD9A0));
+                        C(0xFFC47A));
         }
-        FillCircle(cv, 64, 64, 36, C(0xFFE8B8));
-        FillCircle(cv, 64, 64, 30, C(0xFFF3D6));
+        FillCircle(cv, 64, 64, 36, C(0xFFB060));
+        FillCircle(cv, 64, 64, 30, C(0xFFC070));
     } else {
         // A quiet night sky: a few stars and a crescent.
         const double stars[][3] = {{30, 40, 1.6}, {94, 34, 1.2}, {40, 92, 1.0}, {88, 96, 1.5}, {76, 24, 0.9},

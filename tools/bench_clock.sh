@@ -1,0 +1,130 @@
+#!/bin/bash
+# Cost of the desktop clock. Not a test: prints two figures.
+#  1. CPU time used by PENDRICK.EXE (and by the wineserver and X server on its behalf)
+#     over SECONDS (default 60) under Wine on Xvfb, as a share of one core.
+#  2. Instructions of one frame composition natively (callgrind), averaged over frames
+#     of the analog face with hand lines, the chiming bird, and the digital face.
+#
+#   tools/bench_clock.sh [SECONDS]
+# Environment: PENDRICK (default dist/PENDRICK.EXE), BENCH_DIR (default /tmp/bench_clock).
+# Runs in its own copy of the project's Wine prefix and ends only what it started there.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=tools/wine_env.sh
+source "$here/tools/wine_env.sh"
+SECONDS_TO_RUN=${1:-60}
+PENDRICK=${PENDRICK:-$here/dist/PENDRICK.EXE}
+BENCH_DIR=${BENCH_DIR:-/tmp/bench_clock}
+case "$BENCH_DIR" in /*) ;; *) echo "bench_clock: BENCH_DIR must be absolute" >&2; exit 2 ;; esac
+mkdir -p "$BENCH_DIR"
+
+# ---- 2. One composed frame, natively -----------------------------------------------------
+driver=$BENCH_DIR/compose_frames
+cat > "$BENCH_DIR/compose_frames.cpp" <<'EOF'
+// Composes frames from the generated sheet: analog with lines and chime, then digital.
+#include <cstdio>
+#include <vector>
+#include "clock/clock_state.h"
+#include "clock/sheet.h"
+using namespace pendrick;
+struct Host : ClockHost {
+    LocalTime t;
+    uint32_t ms = 0;
+    LocalTime ReadLocalTime() override { return t; }
+    uint32_t Milliseconds() override { return ms; }
+    void PlaySoundFile(const char*) override {}
+    void DrawHandLine(int, int, int, int, int) override {}
+};
+int main(int argc, char** argv) {
+    FILE* f = std::fopen(argv[1], "rb");
+    if (!f) return 1;
+    std::vector<uint8_t> file(400000);
+    size_t n = std::fread(file.data(), 1, file.size(), f);
+    std::fclose(f);
+    std::vector<uint8_t> sheet;
+    uint8_t table[1024];
+    if (n < 14 || !LoadSheet(file.data() + 14, n - 14, &sheet, table)) return 1;
+    std::vector<uint8_t> frame(kFrameBytes);
+    ClockState c;
+    c.sheet = sheet.data();
+    c.frame = frame.data();
+    Host host;
+    host.t.hour = 10; host.t.minute = 8; host.t.second = 30;
+    c.now = host.t;
+    int frames = argc > 2 ? std::atoi(argv[2]) : 300;
+    for (int i = 0; i < frames; ++i) {
+        if (i == frames * 2 / 3) c.settings.mode = kModeDigital24;
+        host.ms += 20;
+        ComposeFrame(c, host);
+    }
+    std::printf("%d\n", frame[64 * 128 + 64]);
+    return 0;
+}
+EOF
+sheet=$BENCH_DIR/pendrick_sheet.bmp
+native=$BENCH_DIR/native
+if [ ! -f "$native/build.ninja" ]; then
+    cmake -S "$here" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+ninja -C "$native" tavrel_clock gen_clock_sheet >/dev/null
+"$native/gen_clock_sheet" "$BENCH_DIR"
+g++ -O2 -std=c++17 -g -finput-charset=UTF-8 -fexec-charset=CP932 -I"$here" "$BENCH_DIR/compose_frames.cpp" \
+    "$native/libtavrel_clock.a" -o "$driver"
+frames=300
+valgrind --tool=callgrind --callgrind-out-file="$BENCH_DIR/callgrind.out" \
+    --toggle-collect='pendrick::ComposeFrame*' "$driver" "$sheet" "$frames" >/dev/null 2>"$BENCH_DIR/callgrind.log"
+ir=$(callgrind_annotate "$BENCH_DIR/callgrind.out" 2>/dev/null | awk '/PROGRAM TOTALS/ {gsub(",", "", $1); print $1; exit}')
+echo "ComposeFrame: $((ir / frames)) instructions per frame (callgrind, $frames frames, analog with chime then digital)"
+
+# ---- 1. The clock under Wine ----------------------------------------------------------------
+if [ ! -f "$PENDRICK" ]; then
+    echo "bench_clock: $PENDRICK not found; build the Windows programs for the Wine figure" >&2
+    exit 0
+fi
+tavrel_ensure_display
+tavrel_make_prefix
+prefix=$BENCH_DIR/prefix
+if [ ! -f "$prefix/.tavrel-prefix" ]; then
+    rm -rf "$prefix"
+    cp -a "$WINEPREFIX" "$prefix"
+fi
+export WINEPREFIX=$prefix
+prog=$BENCH_DIR/prog
+mkdir -p "$prog"
+cp "$PENDRICK" "$prog/PENDRICK.EXE"
+cp "$(dirname "$PENDRICK")"/*.wav "$(dirname "$PENDRICK")"/*.WAV "$prog/" 2>/dev/null || true
+
+cpu_ticks() { # utime + stime of one process, in clock ticks
+    awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0
+}
+
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+(cd "$prog" && exec wine PENDRICK.EXE >/dev/null 2>&1) &
+starter=$!
+# Let start-up and the chime of the first hour pass.
+sleep 25
+clock_pid=""
+for p in $(pgrep -f 'PENDRICK.EXE' || true); do
+    if grep -q "$prefix" "/proc/$p/environ" 2>/dev/null; then clock_pid=$p; fi
+done
+server_pid=""
+for p in $(pgrep -x wineserver || true); do
+    if grep -q "$prefix" "/proc/$p/environ" 2>/dev/null; then server_pid=$p; fi
+done
+xvfb_pid=$(pgrep -f "Xvfb $DISPLAY" | head -1 || true)
+if [ -z "$clock_pid" ]; then
+    echo "bench_clock: PENDRICK.EXE did not start" >&2
+    wineserver -k 2>/dev/null || true
+    exit 1
+fi
+hz=$(getconf CLK_TCK)
+c0=$(cpu_ticks "$clock_pid"); s0=$(cpu_ticks "${server_pid:-0}"); x0=$(cpu_ticks "${xvfb_pid:-0}")
+sleep "$SECONDS_TO_RUN"
+c1=$(cpu_ticks "$clock_pid"); s1=$(cpu_ticks "${server_pid:-0}"); x1=$(cpu_ticks "${xvfb_pid:-0}")
+wineserver -k 2>/dev/null || true
+wait "$starter" 2>/dev/null || true
+share() { awk -v t="$1" -v hz="$hz" -v s="$SECONDS_TO_RUN" 'BEGIN {printf "%.2f%%", 100 * t / hz / s}'; }
+echo "PENDRICK.EXE over ${SECONDS_TO_RUN} s under Wine: $(share $((c1 - c0))) of one core" \
+     "(wineserver $(share $((s1 - s0))), Xvfb $(share $((x1 - x0))))"
