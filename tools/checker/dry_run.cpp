@@ -600,7 +600,10 @@ void DryRun::WrapKeywords() {
     e_->keywordCount = n;
 }
 
-bool IsNumberField(const std::string& name) { return name == "size" || name == "line" || name == "from"; }
+bool IsNumberField(const std::string& name, const std::string& value) {
+    if (name != "size" && name != "line" && name != "from" && name != "to") return false;
+    return !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+}
 
 void AppendEvent(std::string* out, const DryEvent& ev, const char* indent) {
     if (ev.kind == "section") {
@@ -611,7 +614,7 @@ void AppendEvent(std::string* out, const DryEvent& ev, const char* indent) {
     for (size_t i = 0; i < ev.fields.size(); ++i) {
         std::string v = ev.fields[i].second;
         for (size_t p = 0; (p = v.find('\n', p)) != std::string::npos;) v.replace(p, 1, "\\n");
-        *out += (i == 0 ? ": " : ", ") + ev.fields[i].first + " " + (IsNumberField(ev.fields[i].first) ? v : "\"" + v + "\"");
+        *out += (i == 0 ? ": " : ", ") + ev.fields[i].first + " " + (IsNumberField(ev.fields[i].first, v) ? v : "\"" + v + "\"");
     }
     *out += "\n";
 }
@@ -622,7 +625,7 @@ std::string JsonEvents(const std::vector<DryEvent>& events) {
         out += i ? ",\n    {" : "\n    {";
         out += "\"kind\": " + JsonString(events[i].kind);
         for (const auto& f : events[i].fields) {
-            out += ", " + JsonString(f.first) + ": " + (IsNumberField(f.first) ? f.second : JsonString(f.second));
+            out += ", " + JsonString(f.first) + ": " + (IsNumberField(f.first, f.second) ? f.second : JsonString(f.second));
         }
         out += "}";
     }

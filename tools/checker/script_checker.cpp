@@ -176,7 +176,11 @@ public:
         PrepareVariables();
         for (size_t i = 0; i < lines_.size(); ++i) {
             const Line& l = lines_[i];
-            if (l.header || l.section < 0 || l.section == optionsSection_) continue;
+            if (l.header || l.section < 0) continue;
+            if (l.section == optionsSection_) {
+                CheckOptionsSectionLine(static_cast<int>(i));
+                continue;
+            }
             CheckCommandLine(static_cast<int>(i));
         }
         if (kind_ == ScriptKind::Installer) CheckOptions();
@@ -423,6 +427,33 @@ private:
         return std::string(line + pos, std::min<size_t>(n, 40));
     }
 
+    // The keyword a line starts with, or nullptr.
+    const char* KeywordOf(const char* text) {
+        Engine& e = *e_;
+        for (int k = 0; k < e.keywordCount; ++k) {
+            std::string pattern = std::string("~") + e.keywords[k].word;
+            if (script::MatchPattern(e, pattern.c_str(), text) == 0) return e.keywords[k].word;
+        }
+        return nullptr;
+    }
+
+    // The options section is never run: a command written there does nothing.
+    void CheckOptionsSectionLine(int index) {
+        const Line& l = lines_[index];
+        if (l.bytes.find('=') != std::string::npos) return;
+        const char* word = KeywordOf(l.bytes.c_str());
+        if (!word) return;
+        Report(l.physical, Severity::Warning,
+               Fmt("%s in the options section never runs: no flow runs that section", word));
+    }
+
+    // Commands below index in its section, as lines that would run.
+    bool CommandsFollow(int index) {
+        for (size_t i = index + 1; i < lines_.size() && !lines_[i].header; ++i)
+            if (KeywordOf(lines_[i].bytes.c_str())) return true;
+        return false;
+    }
+
     void CheckCommandLine(int index) {
         Engine& e = *e_;
         const Line& l = lines_[index];
@@ -497,9 +528,29 @@ private:
                    Fmt("%s: unknown variable %s: the optional arguments from here on are dropped without a word",
                        word.c_str(), SjisToUtf8(strayVariable).c_str()));
         }
+        CheckRunnerDifferences(l, word);
+        if (word == "OPTIONS" && CommandsFollow(index)) {
+            int at = LocateOption("InstUpdate");
+            Report(l.physical, Severity::Warning,
+                   at < 0 ? std::string("OPTIONS: reading the options moves the script reader, so the section ends "
+                                        "here and the commands below it never run")
+                          : Fmt("OPTIONS: reading the options moves the script reader: the run goes on behind line %d "
+                                "(InstUpdate), not with the commands below",
+                                lines_[at].physical));
+        }
         if (!spec) return;
         // The rest of a longer word is an argument of its own, reported with the word.
         CheckArguments(index, word, *spec, args, longerWord ? kLineEnd : readUpTo, text);
+    }
+
+    // What the runner does differently with the same command.
+    void CheckRunnerDifferences(const Line& l, const std::string& word) {
+        if (installer()) return;
+        if (word == "YESNO")
+            Report(l.physical, Severity::Warning,
+                   "YESNO asks nothing in COMMAND.INF: the run always goes on at the no label");
+        if (word == "PRINT")
+            Report(l.physical, Severity::Warning, "PRINT shows nothing in COMMAND.INF");
     }
 
     void ReportSyntaxError(const Line& l, const std::string& word, const CommandSpec* spec, const std::vector<Arg>& args,
