@@ -33,6 +33,8 @@ int FinishPendingCopy(Engine& e) {
 }  // namespace
 
 int DispatchLine(Engine& e) {
+    if (e.dispatchLimit == 0) return kFailed;
+    if (e.dispatchLimit > 0) --e.dispatchLimit;
     char pattern[32];
     for (int i = 0; i < e.keywordCount; ++i) {
         std::snprintf(pattern, sizeof pattern, "~%s", e.keywords[i].word);

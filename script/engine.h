@@ -173,6 +173,10 @@ struct Engine {
     plat::Platform* sys = nullptr;
     Host* host = nullptr;
     bool silent = false;  // the runner: messages are not shown and answer 0
+    // Lines the runners may still dispatch before they give up with -1; negative means no
+    // limit. Scripts may loop for ever by design (a jump back, FIND); tools that run
+    // untrusted scripts unattended (the fuzzer, the dry run) set a limit.
+    long dispatchLimit = -1;
 
     const Keyword* keywords = nullptr;
     int keywordCount = 0;
