@@ -1,0 +1,51 @@
+// The menu dialog's window side (see menu_dialog.h).
+#include "installer/win32/menu_dialog.h"
+
+#include "installer/menu_placement.h"
+#include "resources/ostrel_resource.h"
+
+namespace installer {
+
+namespace {
+const int kItemIds[5] = {IDC_MENU_ITEM1, IDC_MENU_ITEM2, IDC_MENU_ITEM3, IDC_MENU_ITEM4, IDC_MENU_ITEM5};
+}
+
+void CMenuDlg::SetUp() {
+    const MenuLayout layout = DecideMenuLayout(menu_.count, menu_.defaultIndex);
+    for (int i = 0; i < 5; ++i) {
+        HWND item = Item(kItemIds[i]);
+        if (!layout.visible[i]) {
+            ShowWindow(item, SW_HIDE);
+            EnableWindow(item, FALSE);
+            continue;
+        }
+        RECT place = {kMenuItemX, layout.y[i], 0, 0};
+        MapDialogRect(hwnd_, &place);
+        SetWindowPos(item, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    SetDlgItemTextA(hwnd_, IDC_MENU_GROUP, menu_.title);
+    for (int i = 0; i < 5; ++i) SetDlgItemTextA(hwnd_, kItemIds[i], menu_.items[i]);
+    if (layout.checked >= 0) CheckRadioButton(hwnd_, IDC_MENU_ITEM1, IDC_MENU_ITEM5, kItemIds[layout.checked]);
+}
+
+BOOL CMenuDlg::OnPaint() {
+    if (!setUp_) {
+        setUp_ = true;
+        SetUp();
+    }
+    return FALSE;  // the dialog paints itself
+}
+
+BOOL CMenuDlg::OnCommand(int id, int code) {
+    if (id >= IDC_MENU_ITEM1 && id <= IDC_MENU_ITEM5) {
+        if (code == BN_CLICKED) menu_.selectedIndex = id - IDC_MENU_ITEM1;
+        return FALSE;
+    }
+    if (id == IDOK || id == IDCANCEL) {
+        EndModal(id);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace installer
