@@ -13,6 +13,9 @@ public:
     virtual ~FlowWindows() = default;
     virtual plat::WindowHandle InstallDialogHandle() { return 0; }
     virtual plat::WindowHandle UninstallDialogHandle() { return 0; }
+    virtual bool RunNoticeDialog() { return false; }
+    virtual void RunMenuDialog() {}
+    virtual void RedrawProgress() {}
 };
 
 class InstallerHost : public script::Host {
@@ -24,6 +27,9 @@ public:
     plat::WindowHandle InstallDialog() override { return flows_.InstallDialogHandle(); }
     void ReadOptions() override;
     bool LoadBackground(const char* file) override;
+    bool RunNoticeDialog() override { return flows_.RunNoticeDialog(); }
+    void RunMenuDialog() override { flows_.RunMenuDialog(); }
+    void RedrawProgress() override { flows_.RedrawProgress(); }
 
 private:
     script::Engine& e_;

@@ -143,6 +143,10 @@ bool Launcher::LoadBackground(const char* fileName) {
 }
 
 void Launcher::OnSetup() {
+    if (flows_) {
+        flows_->RunInstallDialog();
+        return;
+    }
     // Until the install dialog exists the Setup button runs the section that begins an
     // install and brings the launcher back as the end of an install would.
     view_.ShowLauncher(false);
@@ -170,7 +174,15 @@ void Launcher::OnPlay() {
 
 void Launcher::OnExit() { e_.sys->PostQuitMessage(0); }
 
-void Launcher::OnUninstall() {}
+void Launcher::OnUninstall() {
+    if (!flows_) return;
+    flows_->RunUninstallFlow();
+    UpdateButtonStates();
+    view_.BringLauncherForward();
+    view_.SetButtonDefault(kIdUninstall, false);
+    view_.SetButtonDefault(kIdExit, true);
+    view_.FocusButton(kIdExit);
+}
 
 void Launcher::OnSubButton(int index) {
     if (index < 0 || index > 1) return;

@@ -72,6 +72,16 @@ public:
     virtual plat::WindowHandle LauncherHandle() = 0;
 };
 
+// The install and uninstall flows as the launcher's Setup and Uninstall run them.
+class LauncherFlows {
+public:
+    virtual ~LauncherFlows() = default;
+    // Hides the launcher, prepares the install, shows the backdrop and runs the install
+    // dialog; the launcher comes back when the flow finishes.
+    virtual void RunInstallDialog() = 0;
+    virtual void RunUninstallFlow() = 0;
+};
+
 class Launcher {
 public:
     Launcher(script::Engine& e, CDib& picture, LauncherView& view) : e_(e), picture_(picture), view_(view) {}
@@ -91,6 +101,7 @@ public:
     void OnUninstall();
     void OnSubButton(int index);  // 0 or 1
 
+    void SetFlows(LauncherFlows* flows) { flows_ = flows; }
     const Layout& layout() const { return layout_; }
     bool shown() const { return shown_; }
 
@@ -100,6 +111,7 @@ private:
     LauncherView& view_;
     Layout layout_;
     bool shown_ = false;
+    LauncherFlows* flows_ = nullptr;
 };
 
 }  // namespace installer

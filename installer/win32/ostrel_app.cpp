@@ -8,6 +8,7 @@
 #include "installer/launcher.h"
 #include "installer/startup.h"
 #include "installer/win32/background.h"
+#include "installer/win32/flow_windows.h"
 #include "installer/win32/launcher_window.h"
 #include "installer/win32/main_frame.h"
 #include "platform/win32/win32_platform.h"
@@ -24,11 +25,13 @@ public:
           frame_(e_, background_),
           launcherDlg_(instance, e_, background_, frame_),
           launcher_(e_, picture_, launcherDlg_),
-          host_(e_, launcher_, launcherDlg_, *this) {
+          flows_(instance, e_, background_, frame_, launcherDlg_, launcher_),
+          host_(e_, launcher_, launcherDlg_, flows_) {
         commands::ConfigureInstallerEngine(e_);
         e_.sys = &sys_;
         e_.host = &host_;
         launcherDlg_.SetLauncher(&launcher_);
+        launcher_.SetFlows(&flows_);
     }
 
     bool InitInstance(const char* commandLine) {
@@ -62,6 +65,7 @@ public:
         return true;
     }
     int CreateLauncher() override { return launcher_.Create(); }
+    void RunUninstall() override { flows_.RunUninstallFlow(); }
 
 private:
     HINSTANCE instance_;
@@ -72,6 +76,7 @@ private:
     CMainFrame frame_;
     CLauncherDlg launcherDlg_;
     Launcher launcher_;
+    FlowDialogs flows_;
     InstallerHost host_;
 };
 
