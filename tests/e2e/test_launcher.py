@@ -26,6 +26,22 @@ def make_bmp(width, height, colour):
 
 
 BLUE = (20, 40, 200)
+RED = (210, 30, 30)
+
+
+def make_split_bmp(width, height, top_down=False, header_size=40):
+    """An 8-bit picture whose upper half is RED and lower half BLUE, stored bottom-up or
+    top-down, with a 40-, 108- or 124-byte info header."""
+    row = (width + 3) & ~3
+    table = bytes((BLUE[2], BLUE[1], BLUE[0], 0)) + bytes(4) + bytes((RED[2], RED[1], RED[0], 0)) + bytes(4 * 253)
+    rows = [bytes([2 if y < height // 2 else 0]) * row for y in range(height)]  # y from the top
+    pixels = b"".join(rows if top_down else reversed(rows))
+    offset = 14 + header_size + len(table)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", header_size, width, -height if top_down else height, 1, 8, 0,
+                       len(pixels), 2835, 2835, 0, 0) + bytes(header_size - 40)
+    return header + info + table + pixels
+
 GREEN = (30, 180, 60)
 
 
@@ -269,3 +285,26 @@ def test_bitmap_of_a_missing_file_reports_and_keeps_the_picture(h):
     h.ui("click", "--title", LAUNCHER, "--id", SUB2)
     shown = wait_until(lambda: near(pixel(h.screenshot("after-good-bitmap"), ox + 20, oy + 20), GREEN), 5, 0.5)
     h.check(shown, "BITMAP of a good picture did not repaint the launcher")
+
+
+def test_pictures_with_no_width_or_height_are_refused_at_start_up(h):
+    for width, height in ((0, 480), (640, 0), (-640, 480)):
+        picture = bytearray(make_bmp(16, 16, BLUE))
+        picture[18:26] = struct.pack("<ii", width, height)
+        h.cd(script="[OPTIONS]\n", files={"SETUP.BMP": bytes(picture)})
+        program = h.start()
+        h.check_msgbox(h.msgbox(press="OK"), PICTURE_LOAD_FAILED, "Setup", icon="warning")
+        h.check(program.wait(15) is not None, f"OSTREL.EXE still runs with a {width} x {height} picture")
+
+
+def test_top_down_and_later_header_pictures_are_drawn_upright(h):
+    for top_down, header_size in ((True, 40), (False, 124), (True, 108)):
+        program = start_launcher(h, "[OPTIONS]\n", picture=make_split_bmp(400, 300, top_down, header_size))
+        rect, ox, oy = launcher_client_origin(h)
+        what = f"top-down={top_down}, header {header_size}"
+        h.check_equal((rect["width"], rect["height"]), (400, 300), f"launcher size ({what})")
+        shot = h.screenshot(f"split-{int(top_down)}-{header_size}")
+        h.check(near(pixel(shot, ox + 10, oy + 10), RED), f"the top of the picture is not red ({what})")
+        h.check(near(pixel(shot, ox + 10, oy + 280), BLUE), f"the bottom of the picture is not blue ({what})")
+        h.ui("click", "--title", LAUNCHER, "--id", EXIT)
+        h.check(program.wait(15) is not None, "the launcher did not end")
