@@ -132,9 +132,16 @@ int BackgroundVariant(const ClockSettings& s) { return s.mode != kModeAnalog ? 2
 
 void CopyBackground(ClockState& c, int variant) {
     variant &= 3;
+    // Outside an 8-bit remap the map is the identity and rows copy as they are.
+    bool identity = true;
+    for (int i = 0; i < 256 && identity; ++i) identity = c.colourMap[i] == i;
     for (int y = 0; y < kFaceSize; ++y) {
         const uint8_t* src = c.sheet + y * kSheetWidth + FaceX(variant);
         uint8_t* dst = c.frame + y * kFrameSize;
+        if (identity) {
+            std::memcpy(dst, src, kFaceSize);
+            continue;
+        }
         for (int x = 0; x < kFaceSize; ++x) dst[x] = c.colourMap[src[x]];
     }
 }

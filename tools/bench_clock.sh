@@ -24,6 +24,7 @@ driver=$BENCH_DIR/compose_frames
 cat > "$BENCH_DIR/compose_frames.cpp" <<'EOF'
 // Composes frames from the generated sheet: analog with lines and chime, then digital.
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 #include "clock/clock_state.h"
 #include "clock/sheet.h"
@@ -110,7 +111,7 @@ for p in $(pgrep -f 'PENDRICK.EXE' || true); do
     if grep -q "$prefix" "/proc/$p/environ" 2>/dev/null; then clock_pid=$p; fi
 done
 server_pid=""
-for p in $(pgrep -x wineserver || true); do
+for p in $(pgrep wineserver || true); do
     if grep -q "$prefix" "/proc/$p/environ" 2>/dev/null; then server_pid=$p; fi
 done
 xvfb_pid=$(pgrep -f "Xvfb $DISPLAY" | head -1 || true)

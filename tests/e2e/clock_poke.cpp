@@ -10,6 +10,8 @@
 //   move HWND X Y                    move a window, size unchanged
 //   settext TITLE ID TEXT            WM_SETTEXT on a control of the dialog titled TITLE
 //   pixel X Y                        screen pixel as RRGGBB
+//   foreign-memo MS                  a window of the memo class owned by this process, which
+//                                    refuses WM_CLOSE, kept for MS ms
 //   watch CLASS MS FILE X Y...       waits for the window, samples its pixels at (X, Y)...
 //                                    for MS ms; prints how many sample sets differed from
 //                                    the first and saves the window's area as FILE (a BMP)
@@ -115,6 +117,31 @@ bool SaveWindowArea(HWND w, const wchar_t* file) {
     return ok;
 }
 
+LRESULT CALLBACK StubbornProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_CLOSE) return 0;  // never closes
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+int ForeignMemo(DWORD ms) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = StubbornProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QUICKMEMO";
+    if (!RegisterClassW(&wc)) return 3;
+    HWND w = CreateWindowExW(WS_EX_TOOLWINDOW, L"QUICKMEMO", L"Foreign", WS_POPUP | WS_VISIBLE, 700, 600, 64, 32,
+                             nullptr, nullptr, wc.hInstance, nullptr);
+    if (!w) return 3;
+    std::printf("{\"hwnd\": \"0x%lx\"}\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(w)));
+    std::fflush(stdout);
+    DWORD until = GetTickCount() + ms;
+    MSG msg;
+    while (GetTickCount() < until) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    return 0;
+}
+
 bool AllDiffer(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (a[i] == b[i]) return false;
@@ -162,6 +189,7 @@ int main() {
         return 0;
     }
     if (cmd == L"watch" && argc >= 7) return Watch(argc, argv);
+    if (cmd == L"foreign-memo" && argc >= 3) return ForeignMemo(DWORD(Number(argv[2])));
     if (cmd == L"pixel" && argc >= 4) {
         HDC dc = GetDC(nullptr);
         COLORREF c = GetPixel(dc, Number(argv[2]), Number(argv[3]));

@@ -342,3 +342,25 @@ def test_clock_call_window_brings_memo_and_clock_back(h):
     h.check_equal(moved, [896, 300, 1024, 332], "memo after Call Window")
     h.check_equal(c.rect(), {"left": 896, "top": 640, "right": 1024, "bottom": 768}, "clock after Call Window")
     c.quit(program)
+
+
+@clock_test
+def test_clock_quit_with_a_foreign_memo_class_window_saves_only_its_own(h):
+    c = Clock(h)
+    c.write_settings(settings_record(x=100, y=100))
+    with open(os.path.join(h.dir, "foreign.txt"), "wb") as out:
+        foreign = subprocess.Popen(["wine", c.poke_exe, "foreign-memo", "60000"], env=h.env, stdout=out,
+                                   stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    try:
+        h.check(wait_until(lambda: len(c.memos()) == 1, 15), "the foreign memo-class window did not appear")
+        program = c.start()
+        c.menu(QUICK_MEMO)
+        c.menu(QUICK_MEMO)
+        h.check_equal(len(c.memos()), 3, "memo-class windows (two of the clock's, one foreign)")
+        c.quit(program)
+        h.check_equal(memo_values(h), ["DURUVO_MEMO0", "DURUVO_MEMO1"], "values saved")
+        h.check_equal(field(c.settings(), 32), 2, "memo count")
+        h.check_equal(len(c.memos()), 1, "memo-class windows left (the foreign one)")
+    finally:
+        foreign.kill()
+        foreign.wait()

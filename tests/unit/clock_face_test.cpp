@@ -277,3 +277,15 @@ TEST(ClockPlacement, ClampsOntoTheScreenAndSnapsNearTheEdges) {
     EXPECT_EQ(d.x, 300);
     EXPECT_EQ(d.y, 200);
 }
+
+TEST(ClockFrame, BackgroundGoesThroughARemappedColourMap) {
+    TestClock c;
+    for (int i = 0; i < 256; ++i) c.state.colourMap[i] = uint8_t(i ^ 0x80);
+    c.state.colourMap[kTransparentIndex] = kTransparentIndex;
+    CopyBackground(c.state, 3);
+    for (int y = 0; y < 128; y += 7)
+        for (int x = 0; x < 128; x += 5) {
+            uint8_t s = SheetPixel(384 + x, y);
+            ASSERT_EQ(c.frame[y * 128 + x], s == kTransparentIndex ? s : uint8_t(s ^ 0x80)) << x << "," << y;
+        }
+}
