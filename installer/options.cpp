@@ -147,6 +147,9 @@ void ReadOptions(script::Engine& e) {
     o.copySizeBytes = static_cast<uint64_t>(GetOptionInt(e, "CopySize", 10)) * 1024u;
     int instSize = GetOptionInt(e, "InstSize", 0);
     o.instSizeBytes = instSize != 0 ? static_cast<uint64_t>(instSize) * 1024u : o.copySizeBytes + 262144u;
+    // They are the copy engine's totals too, until an INSTSIZE command replaces them.
+    e.copy.copyTotal = o.copySizeBytes;
+    e.copy.installSize = o.instSizeBytes;
 
     char installed[script::kPathSize];
     e.productInstalled = commands::ReadSetting(e, o.dstDir, installed, sizeof installed) == 1 &&

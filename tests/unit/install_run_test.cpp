@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "install_test_support.h"
+#include "installer/options.h"
 
 using namespace flowtest;
 
@@ -276,6 +277,18 @@ TEST(InstallRun, PrepareInstallStartsFromTheWindowsDriveAndRunsTheInitSection) {
     EXPECT_EQ(f.Boxes(), std::vector<std::string>{"init"});
     EXPECT_STREQ(f.flow.LineText(0), "MES1");
     EXPECT_STREQ(f.flow.LineText(5), "MES6");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(InstallRun, OptionsGiveTheCopyAndInstallSizes) {
+    InstallFixture f;
+    ASSERT_EQ(f.Load("CopySize=1000\nDstDir=PROD\n"), 1);
+    installer::ReadOptions(f.e);
+    EXPECT_EQ(f.e.copy.copyTotal, 1024000u);
+    EXPECT_EQ(f.e.copy.installSize, 1024000u + 262144u);
 }
 
 }  // namespace
