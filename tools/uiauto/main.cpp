@@ -34,6 +34,7 @@ const Command kCommands[] = {
     {L"items", CmdItems, L"TARGET --id N                     list or combo box items and selection (JSON)"},
     {L"foreground", CmdForeground, L"[TARGET]                   the foreground window, or 1/0 for TARGET"},
     {L"msgbox", CmdMsgBox, L"[--title T] [--timeout MS] [--press LABEL]  wait for a message box; JSON"},
+    {L"set-text", CmdSetText, L"TARGET --id N --text T           WM_SETTEXT to a control (an edit box's typed text)"},
     {L"screenshot", CmdScreenshot, L"[TARGET] --file F.bmp      save the screen (or a window's area)"},
 };
 
@@ -70,6 +71,7 @@ bool Parse(int argc, wchar_t** argv, Args* args) {
         else if (opt == L"--button") args->button = value;
         else if (opt == L"--press") args->press = value;
         else if (opt == L"--file") args->file = value;
+        else if (opt == L"--text") args->text = value;
         else if (opt == L"--id" || opt == L"--vk" || opt == L"--timeout" || opt == L"--hwnd") {
             if (!ParseNumber(value, &number)) {
                 PrintError(L"not a number: " + std::wstring(value));

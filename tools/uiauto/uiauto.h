@@ -28,6 +28,7 @@ struct Args {
     int timeoutMs = 3000;      // how long to wait for the target to appear
     HWND hwnd = nullptr;       // --hwnd: a window given by handle
     std::wstring press;        // msgbox: press this button after reading
+    std::wstring text;         // set-text: the new text
 };
 
 // ---- Output (output.cpp) -----------------------------------------------------------
@@ -70,6 +71,7 @@ int CmdItems(const Args& args);
 int CmdForeground(const Args& args);
 int CmdMsgBox(const Args& args);
 int CmdScreenshot(const Args& args);
+int CmdSetText(const Args& args);
 
 // Posts BM_CLICK: a sent click would only return once a modal box it opens is closed.
 bool ClickButton(HWND button);
