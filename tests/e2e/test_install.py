@@ -1,0 +1,147 @@
+"""OSTREL.EXE's install flow under Wine on the demo CD: the launcher's Setup, the
+welcome, destination and confirmation screens, the offer of an existing TAVREL folder, a
+typed path, progress and completion, and what the install leaves behind (files, links,
+registry values, the uninstall entry); then stopping, refusals and the update install."""
+import os
+import shutil
+import time
+
+import harness
+from harness import wait_until
+
+LAUNCHER = "Tavrel ｾｯﾄｱｯﾌﾟ"
+INSTALL_TITLE = "スターボヤージュ デモ版  インストール  ユーティリティ"
+SETUP, EXIT, PLAY, UNINSTALL = 1000, 1001, 1002, 1009
+OK, STOP, BROWSE, PATH, PERCENT = 1, 2, 1010, 1011, 1012
+TITLE, RIGHTS, LINE1, LINE2, LINE3, LINE4 = 1003, 1004, 1005, 1006, 1007, 1008
+DEMO_CD = os.path.join(harness.ROOT, "dist", "cd")
+DRIVE_C = os.path.join(harness.PREFIX, "drive_c")
+YES, NO = "はい(&Y)", "いいえ(&N)"
+
+
+def demo_cd(h, script_edit=None, extra=None):
+    """The demo CD in the scratch CD folder, with this build's OSTREL.EXE."""
+    if not os.path.isfile(os.path.join(DEMO_CD, "TAVREL.INF")):
+        raise harness.Skip("dist/cd not laid out yet")
+    for entry in os.listdir(DEMO_CD):
+        src = os.path.join(DEMO_CD, entry)
+        dst = os.path.join(h.cd_dir, entry)
+        shutil.copytree(src, dst) if os.path.isdir(src) else shutil.copy2(src, dst)
+    h.cd()
+    if script_edit is not None:
+        path = os.path.join(h.cd_dir, "TAVREL.INF")
+        text = harness.from_cp932(open(path, "rb").read())
+        with open(path, "wb") as f:
+            f.write(harness.to_script_bytes(script_edit(text.replace("\r\n", "\n"))))
+    for name, data in (extra or {}).items():
+        h.write(name, data)
+
+
+def start(h, args=()):
+    program = h.start(args=args)
+    h.check(h.wait_window(title=LAUNCHER, timeout_ms=20000) is not None, "the launcher did not appear")
+    return program
+
+
+def text(h, control, title=INSTALL_TITLE):
+    code, out = h.ui("text", "--title", title, "--id", control)
+    return out.rstrip("\r\n") if code == 0 else None
+
+
+def visible(h, control, title=INSTALL_TITLE):
+    code, out = h.ui("visible", "--title", title, "--id", control)
+    return code == 0 and out.strip() == "1"
+
+
+def enabled(h, control, title=LAUNCHER):
+    code, out = h.ui("enabled", "--title", title, "--id", control, "--self")
+    return code == 0 and out.strip() == "1"
+
+
+def click(h, control, title=INSTALL_TITLE):
+    code, _ = h.ui("click", "--title", title, "--id", control)
+    h.check(code == 0, f"cannot click {control} on {title}")
+
+
+def open_install(h):
+    click(h, SETUP, LAUNCHER)
+    h.check(h.wait_window(title=INSTALL_TITLE, timeout_ms=10000) is not None, "the install dialog did not appear")
+    time.sleep(0.3)
+
+
+def type_path(h, path):
+    code, _ = h.ui("set-text", "--title", INSTALL_TITLE, "--id", PATH, "--text", path)
+    h.check(code == 0, "cannot type into the path box")
+
+
+def wait_text(h, control, wanted, timeout=10):
+    h.check(wait_until(lambda: text(h, control) == wanted, timeout),
+            f"control {control}: expected {wanted!r}, got {text(h, control)!r}")
+
+
+def wait_launcher_back(h, timeout=20):
+    h.check(h.ui("wait-gone", "--title", INSTALL_TITLE, "--timeout", timeout * 1000, timeout=timeout + 30)[0] == 0,
+            "the install dialog did not close")
+    h.check(wait_until(lambda: visible(h, SETUP, LAUNCHER), 10), "the launcher did not come back")
+
+
+def reg_values(h, key):
+    out = h.reg_query(key)
+    return out or ""
+
+
+def test_demo_install_end_to_end(h):
+    os.makedirs(os.path.join(DRIVE_C, "TAVREL"), exist_ok=True)
+    demo_cd(h)
+    start(h)
+    h.check(not enabled(h, PLAY) and not enabled(h, UNINSTALL), "Play and Uninstall are enabled before the install")
+    open_install(h)
+    h.screenshot("welcome")
+    h.check_equal(text(h, TITLE), INSTALL_TITLE, "title line")
+    h.check_equal(text(h, LINE4), "ゲームデータをハードディスクにコピーします。", "fourth line")
+    h.check(not visible(h, PATH), "the path box shows on the welcome screen")
+
+    click(h, OK)
+    box = h.msgbox()
+    h.check_msgbox(box, "Cドライブに「TAVREL」フォルダが存在します。\nここにスターボヤージュ デモ版をインストールしますか？",
+                   "", icon="question", buttons=[YES, NO])
+    h.screenshot("offer")
+    h.ui("msgbox", "--press", NO)
+    wait_text(h, LINE2, "「TAVREL」フォルダを作成します。")
+    h.check_equal(text(h, LINE3), "作成するドライブ・フォルダを指定してください。", "third line")
+    h.check(visible(h, PATH) and visible(h, BROWSE), "the path box or 参照 is hidden")
+    h.check_equal(text(h, OK), "決定", "OK's caption")
+    h.check_equal(text(h, BROWSE), "参照", "Browse's caption")
+    h.screenshot("destination")
+
+    type_path(h, "c:\\games\\demo")
+    click(h, OK)
+    wait_text(h, PATH, "C:\\GAMES\\DEMO\\TAVREL\\STARVOY")
+    h.check(os.path.isdir(os.path.join(DRIVE_C, "games", "demo", "TAVREL")), "the TAVREL folder was not made")
+    h.check_equal(text(h, LINE2), "[決定]を押すと STARVOY フォルダを作成し、", "confirmation line")
+    h.check(not visible(h, BROWSE), "参照 still shows on the confirmation screen")
+    h.screenshot("confirmation")
+
+    click(h, OK)
+    wait_text(h, STOP, "終了", timeout=30)
+    h.check_equal(text(h, LINE2), "インストールが終了しました。", "completion line")
+    h.check(not visible(h, PERCENT), "the percentage still shows")
+    h.screenshot("completion")
+    target = os.path.join(DRIVE_C, "games", "demo", "TAVREL", "STARVOY")
+    for name in ("GAME.EXE", "STAGE1.DAT", "README.TXT"):
+        h.check(os.path.isfile(os.path.join(target, name)), f"{name} was not copied")
+    h.check(os.path.isdir(os.path.join(target, "SAVE")), "SAVE was not made")
+
+    click(h, STOP)
+    wait_launcher_back(h)
+    h.check(enabled(h, PLAY) and enabled(h, UNINSTALL), "Play and Uninstall are not enabled after the install")
+    h.screenshot("launcher-after")
+    values = reg_values(h, r"HKCU\Software\Tavrel\Ostrel")
+    h.check("C:\\GAMES\\DEMO\\" in values, f"Path not recorded: {values}")
+    h.check("C:\\GAMES\\DEMO\\TAVREL\\STARVOY" in values, f"STARVOY not recorded: {values}")
+    entry = h.reg_query(r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\STARVOY") or ""
+    h.check("OSTREL.EXE -u" in entry, f"uninstall entry missing: {entry}")
+    links = []
+    for root, _, files in os.walk(os.path.join(DRIVE_C, "users")):
+        links += [f for f in files if f.endswith(".lnk")]
+    h.check("スターボヤージュ デモ版.lnk" in links, f"no program link: {links}")
