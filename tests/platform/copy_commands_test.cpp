@@ -109,6 +109,17 @@ TEST_F(CopyCommandsTest, CreationTimesStayTheSystemsOwnUnderWine) {
     EXPECT_EQ(Info("A.DAT").lastWrite, kWritten);
 }
 
+TEST_F(CopyCommandsTest, ShiftJisNamesEndingInByte5CStayWhole) {
+    // 表 and ソ end in the byte of a backslash; neither is a separator.
+    ASSERT_TRUE(Folder("ソ"));
+    ASSERT_TRUE(File("表.DAT", "hyou"));
+    ASSERT_TRUE(File("ソ\\能", "nou"));
+    EXPECT_EQ(Run("COPY $表.DAT $ソ\nCOPY $ソ\\能 $"), 1);
+    EXPECT_EQ(Contents("ソ\\表.DAT"), "hyou");
+    EXPECT_EQ(Contents("能"), "nou");
+    EXPECT_TRUE(tp().MessageBoxes().empty());
+}
+
 // ---- Step mode ------------------------------------------------------------------------
 
 TEST_F(CopyCommandsTest, SixThousandBytesAreOneBlockWithoutARedraw) {
