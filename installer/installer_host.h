@@ -16,6 +16,7 @@ public:
     virtual bool RunNoticeDialog() { return false; }
     virtual void RunMenuDialog() {}
     virtual void RedrawProgress() {}
+    virtual void RunAndWait(plat::ProcessHandle /*process*/) {}
 };
 
 class InstallerHost : public script::Host {
@@ -30,6 +31,7 @@ public:
     bool RunNoticeDialog() override { return flows_.RunNoticeDialog(); }
     void RunMenuDialog() override { flows_.RunMenuDialog(); }
     void RedrawProgress() override { flows_.RedrawProgress(); }
+    void RunAndWait(plat::ProcessHandle process) override { flows_.RunAndWait(process); }
 
 private:
     script::Engine& e_;

@@ -1,6 +1,8 @@
 // The flows' connections inside OSTREL.EXE (see flow_windows.h).
 #include "installer/win32/flow_windows.h"
 
+#include "installer/win32/program_wait.h"
+
 #include "commands/uninstall_registration.h"
 #include "installer/win32/menu_dialog.h"
 #include "installer/win32/notice_dialog.h"
@@ -27,6 +29,15 @@ plat::WindowHandle FlowDialogs::InstallDialogHandle() { return reinterpret_cast<
 
 plat::WindowHandle FlowDialogs::UninstallDialogHandle() {
     return uninstallDlg_ ? reinterpret_cast<plat::WindowHandle>(uninstallDlg_->hwnd()) : 0;
+}
+
+void FlowDialogs::RunAndWait(plat::ProcessHandle process) {
+    WaitWindows w;
+    w.launcher = launcherDlg_.hwnd();
+    w.frame = frame_.hwnd();
+    w.installDialog = installDlg_.hwnd();
+    w.uninstallDialog = uninstallDlg_ ? uninstallDlg_->hwnd() : nullptr;
+    WaitForProgram(*e_.sys, process, w);
 }
 
 bool FlowDialogs::RunNoticeDialog() {

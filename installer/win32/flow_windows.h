@@ -29,6 +29,7 @@ public:
     bool RunNoticeDialog() override;
     void RunMenuDialog() override;
     void RedrawProgress() override;
+    void RunAndWait(plat::ProcessHandle process) override;
 
     // LauncherFlows: Setup and Uninstall.
     void RunInstallDialog() override;
