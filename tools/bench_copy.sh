@@ -60,8 +60,13 @@ write_script() {  # $1: 1 to copy the tree, 0 for the start-up baseline
 
 tavrel_ensure_display
 tavrel_make_prefix
-tavrel_clone_prefix "$BENCH_DIR/prefix"
+# A copy of the project's prefix, made without stopping the wineserver others may use.
+if [ ! -f "$BENCH_DIR/prefix/.tavrel-prefix" ]; then
+    rm -rf "$BENCH_DIR/prefix"
+    cp -a "$WINEPREFIX" "$BENCH_DIR/prefix"
+fi
 export WINEPREFIX=$BENCH_DIR/prefix
+tavrel_map_cd "$WINEPREFIX/cdrom"
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wineserver -p 60 2>/dev/null || true  # one server for all runs: start-up is measured alone
 
