@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "clock/clock_lifecycle.h"
 #include "clock/clock_settings.h"
 #include "clock/clock_state.h"
 #include "clock/memo.h"
@@ -58,7 +59,7 @@ struct ClockApp {
     // The clock's own memo windows, in the order they were opened.
     std::vector<HWND> memos;
     int nextMemoId = 0;
-    bool shutdownSaved = false;
+    ClockLifecycle lifecycle;
 
     static ClockApp& Get();
 };

@@ -309,15 +309,9 @@ void RemoveTrayIcon(ClockApp& app) {
     g_trayAdded = false;
 }
 
-void ShutdownSave(ClockApp& app) {
-    // Runs once: a second run after the memos were closed would write a memo count of 0.
-    if (app.shutdownSaved) return;
-    app.shutdownSaved = true;
-    app.clock.settings.memoCount = SaveAndCloseMemos(app);
-    uint8_t record[kClockSettingsSize];
-    EncodeSettings(app.clock.settings, record);
-    app.store.StoreWrite(kSettingsValue, record, sizeof record);
+namespace {
 
+void ReleaseDrawing(ClockApp& app) {
     app.clock.frame = nullptr;
     if (app.memoryDC) {
         SelectObject(app.memoryDC, app.oldBitmap);
@@ -332,6 +326,14 @@ void ShutdownSave(ClockApp& app) {
         pen = nullptr;
     }
 }
+
+ShutdownSteps StepsOf(ClockApp& app) {
+    return ShutdownSteps{[&app] { return SaveAndCloseMemos(app); }, [&app] { ReleaseDrawing(app); }};
+}
+
+}  // namespace
+
+void ShutdownSave(ClockApp& app) { app.lifecycle.ShutdownSave(app.clock.settings, app.store, StepsOf(app)); }
 
 LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ClockApp& app = ClockApp::Get();
@@ -365,11 +367,8 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             PostQuitMessage(0);
             return 0;
         case WM_ENDSESSION:
-            // wParam FALSE: the session goes on after all, and so does the clock.
-            if (wParam) {
-                StorePosition(app);
-                ShutdownSave(app);
-            }
+            app.lifecycle.EndSession(wParam != 0, app.clock.settings, app.store, StepsOf(app),
+                                     [&app] { StorePosition(app); });
             return 0;
         case WM_DISPLAYCHANGE:
             app.bitsPerPixel = int(wParam);

@@ -203,3 +203,65 @@ TEST(ClockPalette, InitialColoursAndSheetColours) {
     EXPECT_EQ(c.colourTable[100][0], 100);
     EXPECT_EQ(c.palette[250][0], 250);  // static colours untouched
 }
+
+#include "clock/clock_lifecycle.h"
+
+namespace {
+
+struct ShutdownProbe {
+    int memoSaves = 0, releases = 0, positions = 0;
+    int memosOpen = 3;
+    ShutdownSteps Steps() {
+        return ShutdownSteps{[this] {
+                                 ++memoSaves;
+                                 int n = memosOpen;
+                                 memosOpen = 0;  // saved and closed
+                                 return n;
+                             },
+                             [this] { ++releases; }};
+    }
+};
+
+int StoredMemoCount(KeyPlatform& p) {
+    const std::vector<uint8_t>& v = p.values["Marwenik"].data;
+    return v.size() == 36 ? v[32] : -1;
+}
+
+}  // namespace
+
+TEST(ClockShutdown, SessionNotEndingChangesNothing) {
+    KeyPlatform p;
+    SettingsStore store(p);
+    ASSERT_TRUE(store.Open());
+    ClockSettings s;
+    ClockLifecycle life;
+    ShutdownProbe probe;
+    life.EndSession(false, s, store, probe.Steps(), [&] { ++probe.positions; });
+    EXPECT_EQ(probe.memoSaves + probe.releases + probe.positions, 0);
+    EXPECT_EQ(p.values.count("Marwenik"), 0u);
+    EXPECT_FALSE(life.Saved());
+    // The clock goes on; a later Quit saves every memo.
+    life.ShutdownSave(s, store, probe.Steps());
+    EXPECT_EQ(StoredMemoCount(p), 3);
+    EXPECT_EQ(probe.releases, 1);
+}
+
+TEST(ClockShutdown, SessionEndSavesOnceAndTheLoopEndDoesNotOverwriteTheCount) {
+    KeyPlatform p;
+    SettingsStore store(p);
+    ASSERT_TRUE(store.Open());
+    ClockSettings s;
+    ClockLifecycle life;
+    ShutdownProbe probe;
+    life.EndSession(true, s, store, probe.Steps(), [&] {
+        ++probe.positions;
+        s.x = 77;
+    });
+    EXPECT_EQ(probe.positions, 1);
+    EXPECT_EQ(StoredMemoCount(p), 3);
+    EXPECT_EQ(p.values["Marwenik"].data[12], 77);
+    life.ShutdownSave(s, store, probe.Steps());  // the message loop's end
+    EXPECT_EQ(probe.memoSaves, 1);
+    EXPECT_EQ(probe.releases, 1);
+    EXPECT_EQ(StoredMemoCount(p), 3);
+}
