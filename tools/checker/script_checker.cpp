@@ -610,6 +610,7 @@ private:
             Report(l.physical, Severity::Warning,
                    Fmt("%s: more arguments than it reads; ignored: %s%s", word.c_str(), extra.c_str(), hint.c_str()));
         }
+        if (word == "EXE") CheckProgramBehindRecord(l, args, readUpTo);
         for (size_t j = 0; j < args.size() && j < static_cast<size_t>(spec.argCount); ++j) {
             if (args[j].endPos > readUpTo) break;
             const ArgSpec& a = spec.args[j];
@@ -675,6 +676,25 @@ private:
             int at = Locate(TargetPattern(spec.args[j], args[j].text));
             if (at >= 0) runs_.push_back(at);
         }
+    }
+
+    // EXE ...,PATH puts the recorded folder directly in front of the program path; the
+    // install records its folder without a trailing backslash.
+    void CheckProgramBehindRecord(const Line& l, const std::vector<Arg>& args, int readUpTo) {
+        if (args.size() < 4 || args[3].endPos > readUpTo || args[2].text != "PATH") return;
+        const std::string& program = args[0].text;
+        if (program.empty() || program[0] == '\\') return;
+        std::string example;
+        if (UpperText(args[3].text) == UpperText(e_->options.dstDir)) {
+            std::string folder = e_->env.destFolder;
+            if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+            example = Fmt(" (%s + %s = %s)", SjisToUtf8(folder).c_str(), SjisToUtf8(program).c_str(),
+                          SjisToUtf8(folder + program).c_str());
+        }
+        Report(l.physical, Severity::Warning,
+               Fmt("EXE: with PATH the recorded folder is put directly in front of '%s', without a backslash%s; "
+                   "write \\%s",
+                   SjisToUtf8(program).c_str(), example.c_str(), SjisToUtf8(program).c_str()));
     }
 
     // Literal text running straight into a variable outside double quotes.
