@@ -103,7 +103,10 @@ private:
 int CALLBACK AddTrueTypeFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM list) {
     if (type & TRUETYPE_FONTTYPE) {
         const ENUMLOGFONTA* e = reinterpret_cast<const ENUMLOGFONTA*>(font);
-        SendMessageA(reinterpret_cast<HWND>(list), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e->elfFullName));
+        HWND box = reinterpret_cast<HWND>(list);
+        LPARAM name = reinterpret_cast<LPARAM>(e->elfFullName);
+        // Some platforms report a family once per character set: list each name once.
+        if (SendMessageA(box, CB_FINDSTRINGEXACT, WPARAM(-1), name) == CB_ERR) SendMessageA(box, CB_ADDSTRING, 0, name);
     }
     return 1;
 }
