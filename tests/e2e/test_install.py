@@ -17,12 +17,15 @@ TITLE, RIGHTS, LINE1, LINE2, LINE3, LINE4 = 1003, 1004, 1005, 1006, 1007, 1008
 DEMO_CD = os.path.join(harness.ROOT, "dist", "cd")
 DRIVE_C = os.path.join(harness.PREFIX, "drive_c")
 YES, NO = "はい(&Y)", "いいえ(&N)"
+SCRATCH_FOLDERS = ("games", "GAMES", "LONG", "ENTER", "OldGame")
 
 
 def demo_cd(h, script_edit=None, extra=None):
     """The demo CD in the scratch CD folder, with this build's OSTREL.EXE."""
     if not os.path.isfile(os.path.join(DEMO_CD, "TAVREL.INF")):
         raise harness.Skip("dist/cd not laid out yet")
+    for folder in SCRATCH_FOLDERS:  # what earlier tests installed
+        shutil.rmtree(os.path.join(DRIVE_C, folder), ignore_errors=True)
     for entry in os.listdir(DEMO_CD):
         src = os.path.join(DEMO_CD, entry)
         dst = os.path.join(h.cd_dir, entry)
@@ -85,9 +88,42 @@ def wait_launcher_back(h, timeout=20):
     h.check(wait_until(lambda: visible(h, SETUP, LAUNCHER), 10), "the launcher did not come back")
 
 
-def reg_values(h, key):
-    out = h.reg_query(key)
-    return out or ""
+def reg_value(h, key, name):
+    """The text of a REG_SZ value as the program sees it, or None when absent."""
+    out = h.reg_query(key, name)
+    if out is None:
+        return None
+    for line in out.splitlines():
+        parts = line.split(None, 2)
+        if len(parts) >= 2 and parts[0].lower() == name.lower() and parts[1] == "REG_SZ":
+            return parts[2] if len(parts) == 3 else ""
+    return None
+
+
+OSTREL_KEY = r"HKCU\Software\Tavrel\Ostrel"
+
+
+def with_big_file(size, copy_size_k):
+    """A script edit that copies a big file first in the install section."""
+    def edit(text):
+        text = text.replace("CopySize   = 260", f"CopySize   = {copy_size_k}")
+        return text.replace("[INSTALL]\n", "[INSTALL]\nCOPY %SrcDrv%%SrcDir%BIG.DAT,%DstDrv%%DstDir%\n", 1)
+    return edit
+
+
+def big_cd(h, size=200 * 1024 * 1024):
+    demo_cd(h, with_big_file(size, size // 1024))
+    with open(os.path.join(h.cd_dir, "DATA", "BIG.DAT"), "wb") as f:
+        f.truncate(size)
+
+
+def to_confirmation(h, path):
+    open_install(h)
+    click(h, OK)
+    wait_text(h, LINE2, "「TAVREL」フォルダを作成します。")
+    type_path(h, path)
+    click(h, OK)
+    wait_text(h, LINE3, "インストールを開始します。")
 
 
 def test_demo_install_end_to_end(h):
@@ -136,12 +172,117 @@ def test_demo_install_end_to_end(h):
     wait_launcher_back(h)
     h.check(enabled(h, PLAY) and enabled(h, UNINSTALL), "Play and Uninstall are not enabled after the install")
     h.screenshot("launcher-after")
-    values = reg_values(h, r"HKCU\Software\Tavrel\Ostrel")
-    h.check("C:\\GAMES\\DEMO\\" in values, f"Path not recorded: {values}")
-    h.check("C:\\GAMES\\DEMO\\TAVREL\\STARVOY" in values, f"STARVOY not recorded: {values}")
+    h.check_equal(reg_value(h, OSTREL_KEY, "Path"), "C:\\GAMES\\DEMO", "registry value Path")
+    h.check_equal(reg_value(h, OSTREL_KEY, "STARVOY"), "C:\\GAMES\\DEMO\\TAVREL\\STARVOY", "registry value STARVOY")
     entry = h.reg_query(r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\STARVOY") or ""
     h.check("OSTREL.EXE -u" in entry, f"uninstall entry missing: {entry}")
     links = []
     for root, _, files in os.walk(os.path.join(DRIVE_C, "users")):
         links += [f for f in files if f.endswith(".lnk")]
     h.check("スターボヤージュ デモ版.lnk" in links, f"no program link: {links}")
+
+
+def test_progress_and_stop_during_a_long_copy(h):
+    big_cd(h)
+    start(h)
+    to_confirmation(h, "C:\\LONG")
+    click(h, OK)
+    def midway():
+        shown = (text(h, PERCENT) or "").strip().rstrip("%")
+        return shown.isdigit() and 0 < int(shown) < 100
+    h.check(wait_until(midway, 30, step=0.05), f"no percentage between 0 and 100: {text(h, PERCENT)!r}")
+    h.screenshot("progress")
+    h.check_equal(text(h, LINE2), "インストール中です。", "progress line")
+    h.check_equal(text(h, STOP), "中止", "Stop's caption")
+    h.check(not visible(h, OK) and not visible(h, PATH), "OK or the path box shows during the copy")
+    click(h, STOP)
+    box = h.msgbox(timeout_ms=15000)
+    h.check_msgbox(box, "インストールを中止しますか？", "", icon="question", buttons=[YES, NO])
+    h.ui("msgbox", "--press", YES)
+    wait_launcher_back(h)
+    target = os.path.join(DRIVE_C, "LONG", "TAVREL", "STARVOY")
+    h.check(os.path.isdir(target), "the install folder should stay")
+    h.check(not os.path.exists(os.path.join(target, "BIG.DAT")), "the partly copied file was left behind")
+    h.check(not enabled(h, PLAY), "Play is enabled after a stopped install")
+    h.check(reg_value(h, OSTREL_KEY, "STARVOY") is None, "a stopped install was recorded")
+    h.check(h.no_msgbox(), "a message followed the confirmed stop")
+
+
+def test_enter_during_a_copy_asks_and_no_goes_on(h):
+    big_cd(h, size=120 * 1024 * 1024)
+    start(h)
+    to_confirmation(h, "C:\\ENTER")
+    click(h, OK)
+    h.check(wait_until(lambda: visible(h, PERCENT), 20), "no progress screen")
+    time.sleep(0.5)
+    h.ui("key", "--title", INSTALL_TITLE, "--vk", 13)
+    box = h.msgbox(timeout_ms=15000)
+    h.check_msgbox(box, "インストールを中止しますか？", "", icon="question", buttons=[YES, NO])
+    h.ui("msgbox", "--press", NO)
+    wait_text(h, STOP, "終了", timeout=120)
+    size = os.path.getsize(os.path.join(DRIVE_C, "ENTER", "TAVREL", "STARVOY", "BIG.DAT"))
+    h.check_equal(size, 120 * 1024 * 1024, "size of the copied file")
+    click(h, STOP)
+    wait_launcher_back(h)
+    h.check(enabled(h, PLAY), "Play is not enabled after the install")
+
+
+def test_cdrom_drive_and_not_enough_space_keep_the_destination_screen(h):
+    small = os.path.join(h.dir, "small")
+    os.makedirs(small)
+    if os.system(f"mount -t tmpfs -o size=1m tmpfs '{small}' 2>/dev/null") != 0:
+        raise harness.Skip("cannot mount a small disk here")
+    link = os.path.join(harness.PREFIX, "dosdevices", "r:")
+    try:
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(small, link)
+        demo_cd(h, lambda t: t.replace("RegFlag    = 1", "RegFlag    = 1\nInstSize   = 2000"))
+        start(h)
+        open_install(h)
+        click(h, OK)
+        wait_text(h, LINE2, "「TAVREL」フォルダを作成します。")
+        type_path(h, "Q:\\GAME")
+        click(h, OK)
+        h.check_msgbox(h.msgbox(), "このドライブはCD-ROMドライブです。\nインストール出来ません。", "", icon="warning")
+        h.ui("msgbox", "--press", "OK")
+        type_path(h, "R:\\GAME")
+        click(h, OK)
+        box = h.msgbox()
+        h.screenshot("no-space")
+        h.check_msgbox(box, "　　そのドライブでは容量が足りません。\n　　　　　　　ドライブ R:\n"
+                            "インストールには、約2Ｍの空き容量が必要です。", "", icon="warning")
+        h.ui("msgbox", "--press", "OK")
+        time.sleep(0.3)
+        h.check_equal(text(h, LINE2), "「TAVREL」フォルダを作成します。", "still the destination screen")
+        h.check(not os.path.exists(os.path.join(small, "GAME")), "a folder was made on the full drive")
+        click(h, STOP)
+        wait_launcher_back(h)
+    finally:
+        harness.kill_wineserver(h.display)
+        if os.path.lexists(link):
+            os.remove(link)
+        os.system(f"umount -l '{small}'")
+
+
+def test_update_install_skips_the_destination_screen(h):
+    old = os.path.join(DRIVE_C, "OldGame")
+    os.makedirs(old, exist_ok=True)
+    demo_cd(h, lambda t: t.replace("RegFlag    = 1", "RegFlag    = 1\nInstUpdate = Update"))
+    code, _ = harness.run_captured(["wine", "reg", "add", OSTREL_KEY, "/v", "Update", "/d", "C:\\OldGame",
+                                    "/f"], h.env, 60)
+    h.check(code == 0, "cannot write the update value")
+    try:
+        start(h)
+        open_install(h)
+        click(h, OK)
+        wait_text(h, PATH, "C:\\OLDGAME\\")
+        h.check_equal(text(h, LINE2), "[決定]を押すと ", "confirmation line of an update")
+        h.check_equal(text(h, OK), "決定", "OK's caption")
+        h.screenshot("update-confirmation")
+        click(h, OK)
+        wait_text(h, STOP, "終了", timeout=30)
+        h.check(os.path.isfile(os.path.join(old, "GAME.EXE")), "the update did not copy into the folder")
+        h.check_equal(reg_value(h, OSTREL_KEY, "STARVOY"), "C:\\OLDGAME\\", "recorded folder")
+    finally:
+        shutil.rmtree(old, ignore_errors=True)
