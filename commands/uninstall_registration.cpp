@@ -24,10 +24,7 @@ bool EntryPath(const Engine& e, char* out, size_t size) {
 
 // The uninstall keys' failures are shown like start-up messages ("Setup", no owner) but
 // without an icon; the silent runner shows nothing here either.
-void ShowKeyFailure(Engine& e, const char* text) {
-    if (e.silent) return;
-    e.sys->MessageBox(0, text, "Setup", plat::kMbOk);
-}
+void ShowKeyFailure(Engine& e, const char* text) { script::ShowUnownedMessage(e, text, "Setup", plat::kMbOk); }
 
 void SetText(Engine& e, plat::KeyHandle key, const char* name, const char* text) {
     e.sys->RegSetValue(key, name, plat::kRegSz, text, static_cast<uint32_t>(std::strlen(text)) + 1);

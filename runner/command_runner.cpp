@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "commands/keyword_tables.h"
+#include "commands/registry_commands.h"
 #include "script/dispatch.h"
 #include "script/script_text.h"
 
@@ -29,9 +30,7 @@ void PrepareRunnerKey(plat::Platform& sys) {
         return;
     if (created) sys.RegSetValue(key, "DisplayName", plat::kRegSz, "Setup", 5);
     char name[128];
-    uint32_t size = sizeof name;
-    uint32_t type = 0;
-    sys.RegQueryValue(key, "DisplayName", &type, name, &size);
+    commands::ReadRegistryText(sys, key, "DisplayName", name, sizeof name);
     sys.RegCloseKey(key);
 }
 

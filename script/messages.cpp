@@ -72,10 +72,12 @@ int ShowMessage(Engine& e, const char* text, const char* caption, unsigned style
     return e.sys->MessageBox(owner, text, caption, style);
 }
 
-int ShowStartupMessage(Engine& e, const char* text) {
+int ShowUnownedMessage(Engine& e, const char* text, const char* caption, unsigned style) {
     if (e.silent) return 0;
-    return e.sys->MessageBox(0, text, kSetupCaption, kWarning);
+    return e.sys->MessageBox(0, text, caption, style);
 }
+
+int ShowStartupMessage(Engine& e, const char* text) { return ShowUnownedMessage(e, text, kSetupCaption, kWarning); }
 
 int ReportSyntaxError(Engine& e) {
     char text[128];

@@ -27,7 +27,9 @@ const char* CancelQuestion(int mode);
 
 // A message box owned by MessageOwner(); returns the button (0 when silent).
 int ShowMessage(Engine& e, const char* text, const char* caption, unsigned style);
-// The same without an owner window (start-up messages, "Setup" caption).
+// A message box without an owner window (0 when silent).
+int ShowUnownedMessage(Engine& e, const char* text, const char* caption, unsigned style);
+// A start-up failure: no owner, caption "Setup", warning icon.
 int ShowStartupMessage(Engine& e, const char* text);
 
 int ReportSyntaxError(Engine& e);
