@@ -123,6 +123,9 @@ int SetupEnvironment(script::Engine& e) {
     script::Environment& env = e.env;
     e.tavrelFolderFound = 0;
     e.productInstalled = false;
+    // Known before [INIT] runs (and without a launcher, -u), so the registry commands'
+    // 95-family reports hold from the first section on.
+    e.runningOnNT = sys.GetVersion().platformId != 1;
     // The copy buffer lives in the engine itself, so there is no allocation to fail.
 
     commands::OpenRegistryAccessor(e);

@@ -60,6 +60,7 @@ TEST_F(EnvironmentTest, NinetyFiveFamilyBuildsTheFoldersFromTheWindowsDirectory)
     EXPECT_STREQ(e.env.desktopFolder, "C:\\WINDOWS\\ﾃﾞｽｸﾄｯﾌﾟ\\");
     EXPECT_STREQ(e.env.startMenuFolder, "C:\\WINDOWS\\ｽﾀｰﾄ ﾒﾆｭｰ\\ﾌﾟﾛｸﾞﾗﾑ\\Tavrel\\");
     EXPECT_STREQ(e.env.tavrelBase, "C:\\");
+    EXPECT_FALSE(e.runningOnNT);
 }
 
 TEST_F(EnvironmentTest, RegisteredTavrelFolderIsFoundSilently) {
