@@ -266,9 +266,9 @@ def test_cdrom_drive_and_not_enough_space_keep_the_destination_screen(h):
 
 
 def test_update_install_skips_the_destination_screen(h):
+    demo_cd(h, lambda t: t.replace("RegFlag    = 1", "RegFlag    = 1\nInstUpdate = Update"))
     old = os.path.join(DRIVE_C, "OldGame")
     os.makedirs(old, exist_ok=True)
-    demo_cd(h, lambda t: t.replace("RegFlag    = 1", "RegFlag    = 1\nInstUpdate = Update"))
     code, _ = harness.run_captured(["wine", "reg", "add", OSTREL_KEY, "/v", "Update", "/d", "C:\\OldGame",
                                     "/f"], h.env, 60)
     h.check(code == 0, "cannot write the update value")
