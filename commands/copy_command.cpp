@@ -20,6 +20,7 @@ namespace {
 // Fills the copy's source and destination paths from the two folders and a name. A path
 // that would not fit is left cut and the copy is refused with the side that overflowed.
 int PreparePaths(Engine& e, const char* name) {
+    e.copy.destCreated = false;  // nothing of this file is on disk yet
     const bool sourceFits = JoinPath(e.copy.sourcePath, kPathSize, e.copy.sourceFolder, name);
     const bool destFits = JoinPath(e.copy.destPath, kPathSize, e.copy.destFolder, name);
     if (!sourceFits) return kSourceFailed;
@@ -65,6 +66,7 @@ int CmdCopy(Engine& e) {
     }
 
     // The destination folder always ends in a backslash (or names a drive's current folder).
+    e.copy.destCreated = false;
     std::memcpy(e.copy.destFolder, dest, sizeof dest);
     if (!EndsInSeparatorOrColon(dest) && !JoinPath(e.copy.destFolder, kPathSize, dest, "\\")) {
         std::memcpy(e.copy.destFolder, dest, sizeof dest);
