@@ -120,7 +120,8 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Files. Paths are Shift-JIS bytes. Each failing call reports its cause.
+    // Files. Paths are Shift-JIS bytes. Each failing call reports its cause (a sharing
+    // violation is reported as access denied).
     virtual FileHandle OpenForRead(const char* path, FileCause* cause) = 0;   // shared read/write
     virtual FileHandle CreateForWrite(const char* path, FileCause* cause) = 0;  // create or truncate, exclusive
     virtual FileHandle OpenForAppend(const char* path, FileCause* cause) = 0;  // open existing or create, position at end
@@ -132,6 +133,7 @@ public:
 
     // By path.
     virtual bool GetFileInfo(const char* path, FileInfo* info) = 0;
+    // A time of 0 is left as it is.
     virtual bool SetFileTimes(const char* path, FileTime creation, FileTime lastAccess, FileTime lastWrite) = 0;
     virtual bool DeleteFile(const char* path) = 0;
     virtual bool MoveFile(const char* from, const char* to) = 0;
@@ -157,7 +159,9 @@ public:
                                   uint32_t* freeClusters, uint32_t* totalClusters) = 0;
 
     // System facts.
+    // build is the raw build word: on the 95 family its high 16 bits hold the version.
     virtual VersionInfo GetVersion() = 0;
+    // Both return the length, or 0 (and an empty buffer) when the text does not fit.
     virtual uint32_t GetModuleFileName(char* buffer, uint32_t size) = 0;  // the running program's path
     virtual uint32_t GetWindowsDirectory(char* buffer, uint32_t size) = 0;
     // The folder's path with no trailing backslash; false when the shell cannot give it.
@@ -193,6 +197,7 @@ public:
     // initialise it once at start-up and uninitialise it when they end.
     virtual bool InitializeCom() { return true; }
     virtual void UninitializeCom() {}
+    // The status (HRESULT) of the last step: 0 when the link file was written.
     virtual long CreateShellLink(const char* target, const char* linkPath, const char* description) = 0;
     virtual void NotifyShellItemDeleted(const char* path) = 0;
 

@@ -2,6 +2,7 @@
 // user interface (message boxes and the message queue).
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "platform/sim/sim_windows.h"
 
@@ -506,6 +507,10 @@ void SimWindows::NotifyShellItemDeleted(const char* path) { notifications_.push_
 // ---- User interface ------------------------------------------------------------------------------
 
 int SimWindows::MessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style) {
+    if (++boxCount_ > boxLimit_) {
+        // Thrown, so that the test fails and the others still run.
+        throw std::runtime_error("SimWindows: too many message boxes; is a loop waiting for an answer the test never queued?");
+    }
     MessageBoxCall call;
     call.owner = owner;
     call.text = text ? text : "";

@@ -236,6 +236,10 @@ public:
     void ClearMessageBoxes() { boxes_.clear(); }
     // Called for every box before the queue; a non-zero result answers the box.
     void SetMessageBoxHook(std::function<int(const MessageBoxCall&)> hook) { boxHook_ = std::move(hook); }
+    // A loop that keeps asking (FIND with default answers asks for ever) is stopped with
+    // a std::runtime_error once this many boxes were shown (default 10000); gtest then
+    // fails the test and goes on with the next.
+    void SetMessageBoxLimit(size_t limit) { boxLimit_ = limit; }
 
     void QueueEnterKey() { messages_.push_back({MessageKind::EnterKeyDown, 0}); }
     void QueueQuit(int code = 0) { messages_.push_back({MessageKind::Quit, code}); }
@@ -432,6 +436,8 @@ private:
     std::deque<int> answers_;
     std::vector<MessageBoxCall> boxes_;
     std::function<int(const MessageBoxCall&)> boxHook_;
+    size_t boxLimit_ = 10000;
+    size_t boxCount_ = 0;
     std::deque<QueuedMessage> messages_;
     std::vector<QueuedMessage> dispatched_;
     std::function<void()> peekHook_;

@@ -166,6 +166,25 @@ TEST_F(FileContract, ReadOnlyFileRefusesWritingExceptUnderWineAsRoot) {
     }
 }
 
+TEST_F(FileContract, HiddenAndSystemFilesAreNotCreatedOverExceptUnderWine) {
+    for (uint32_t attribute : {kAttrHidden, kAttrSystem}) {
+        std::string path = tp().Path(attribute == kAttrHidden ? "HIDDEN.DAT" : "SYSTEM.DAT");
+        ASSERT_TRUE(tp().WriteWholeFile(path, "keep"));
+        ASSERT_TRUE(tp().SetAttributes(path, attribute));
+        FileCause cause = kCauseNone;
+        FileHandle f = sys().CreateForWrite(path.c_str(), &cause);
+        if (f) sys().CloseFile(f, &cause);
+        if (tp().IsSimulated()) {
+            // Windows wants the attribute asked for again when such a file is replaced.
+            EXPECT_EQ(f, 0u) << attribute;
+            EXPECT_EQ(cause, kCauseAccessDenied) << attribute;
+            EXPECT_EQ(tp().ReadWholeFile(path), "keep");
+        } else {
+            EXPECT_NE(f, 0u) << "Wine now refuses to replace a file with attribute " << attribute;
+        }
+    }
+}
+
 TEST_F(FileContract, DeletingAMissingFileFails) {
     EXPECT_FALSE(sys().DeleteFile(tp().Path("GONE.TXT").c_str()));
     FileInfo info;
@@ -213,6 +232,14 @@ TEST_F(FolderContract, RemoveTakesOnlyEmptyFolders) {
     ASSERT_TRUE(sys().DeleteFile(tp().Path("FULL\\F.TXT").c_str()));
     EXPECT_TRUE(sys().RemoveDirectory(tp().Path("FULL").c_str()));
     EXPECT_FALSE(tp().Exists(tp().Path("FULL")));
+}
+
+TEST_F(FolderContract, TheCurrentDirectoryIsNotRemoved) {
+    ASSERT_TRUE(sys().CreateDirectory(tp().Path("HERE").c_str()));
+    ASSERT_TRUE(sys().SetCurrentDirectory(tp().Path("HERE").c_str()));
+    EXPECT_FALSE(sys().RemoveDirectory(tp().Path("HERE").c_str()));
+    ASSERT_TRUE(sys().SetCurrentDirectory(tp().Scratch().c_str()));
+    EXPECT_TRUE(sys().RemoveDirectory(tp().Path("HERE").c_str()));
 }
 
 TEST_F(FolderContract, RelativePathsFollowTheCurrentDirectoryUntilItIsRestored) {
@@ -442,6 +469,23 @@ TEST_F(SystemContract, TheScratchDriveIsAFixedDiskWithFreeSpace) {
 
 TEST_F(SystemContract, AMissingProgramDoesNotStart) {
     EXPECT_EQ(sys().StartProcess(tp().Path("NOPROG.EXE").c_str(), " "), 0u);
+}
+
+TEST_F(SystemContract, AStartedProgramIsSeenToEnd) {
+    // The test program itself, asked to run no test.
+    char self[260];
+    ASSERT_GT(sys().GetModuleFileName(self, sizeof self), 0u);
+    ProcessHandle p = sys().StartProcess(self, " --gtest_filter=-*");
+    ASSERT_NE(p, 0u);
+    sys().WaitForInputIdle(p);
+    if (tp().Sim()) tp().Sim()->EndProcess(p);
+    bool ended = false;
+    for (int i = 0; i < 300 && !ended; ++i) {
+        ended = sys().ProcessHasEnded(p);
+        if (!ended) tp().Pause(50);
+    }
+    EXPECT_TRUE(ended);
+    sys().CloseProcess(p);
 }
 
 TEST_F(SystemContract, ShellLinkHoldsTargetAndDescription) {

@@ -75,6 +75,10 @@ public:
     // Names in a folder (without "." and ".."), sorted by byte value.
     std::vector<std::string> List(const std::string& folder);
 
+    // Lets time pass while a test waits for another program (nothing in the simulation,
+    // whose programs end when the test says so).
+    virtual void Pause(unsigned milliseconds) {}
+
 protected:
     std::string scratch_;
     std::string regScratch_;

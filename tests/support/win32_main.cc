@@ -7,6 +7,7 @@
 #include "platform/win32/windows_clean.h"
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,12 @@ class QuietWin32Platform : public plat::Win32Platform {
 public:
     std::deque<int> answers;
     std::vector<MessageBoxRecord> boxes;
+    size_t shown = 0;
 
     int MessageBox(plat::WindowHandle owner, const char* text, const char* caption, unsigned style) override {
+        if (++shown > 10000) {  // a loop waiting for an answer the test never queued
+            throw std::runtime_error("too many message boxes; is a loop waiting for an answer the test never queued?");
+        }
         MessageBoxRecord r{owner, text ? text : "", caption ? caption : "", style, 0};
         if (!answers.empty()) {
             r.answer = answers.front();
@@ -114,6 +119,7 @@ public:
     std::vector<MessageBoxRecord> MessageBoxes() override { return sys_.boxes; }
     void ClearMessageBoxes() override { sys_.boxes.clear(); }
     void QueueEnterKey() override { ::PostThreadMessageA(::GetCurrentThreadId(), WM_KEYDOWN, VK_RETURN, 0x001C0001); }
+    void Pause(unsigned milliseconds) override { ::Sleep(milliseconds); }
     bool SetAttributes(const std::string& path, uint32_t attributes) override {
         return ::SetFileAttributesA(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != FALSE;
     }
