@@ -119,7 +119,8 @@ public:
     void FillDiskAfter(char letter, uint64_t bytes);
 
     // ---- Test-facing API: files and folders (all paths resolved like the OS side) ------
-    // Creates or replaces a file (its folder must exist); false when it cannot.
+    // Creates or replaces a file, making missing folders (set-up: no read-only, CD-ROM or
+    // fault rules apply; the contents take free bytes as far as there are any).
     bool AddFile(const std::string& path, const std::string& contents, uint32_t attributes = kAttrArchive);
     // Creates the folder and every missing parent.
     bool AddFolder(const std::string& path, uint32_t attributes = kAttrDirectory);
