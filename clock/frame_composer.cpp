@@ -65,7 +65,9 @@ void RunChime(ClockState& c, ClockHost& host) {
     if (ch.step % 2 == 0) {
         ++ch.framePosition;
         if (ch.step / 2 >= 3) {
-            if (host.Milliseconds() < ch.endTime)
+            // Compared as a signed difference so that the millisecond clock's wrap after
+            // 49.7 days does not cut the chime short.
+            if (int32_t(ch.endTime - host.Milliseconds()) > 0)
                 ch.framePosition %= 16;
             else if (ch.framePosition >= 15)
                 ch.on = false;

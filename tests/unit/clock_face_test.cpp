@@ -289,3 +289,20 @@ TEST(ClockFrame, BackgroundGoesThroughARemappedColourMap) {
             ASSERT_EQ(c.frame[y * 128 + x], s == kTransparentIndex ? s : uint8_t(s ^ 0x80)) << x << "," << y;
         }
 }
+
+TEST(ClockChime, LoopsThroughTheMillisecondClockWrap) {
+    TestClock c;
+    c.SetTime(9, 0, 0);             // variant 0: 7 seconds
+    c.host.ms = 0xFFFFFFFFu - 1000;  // the end time wraps past zero
+    c.Tick();
+    ASSERT_EQ(c.state.chime.endTime, 5999u);
+    c.host.ms = 0xFFFFFFFFu - 500;
+    c.Tick(40);  // more than one loop of the animation
+    EXPECT_TRUE(c.state.chime.on);
+    c.host.ms = 3000;  // after the wrap, still within the 7 seconds
+    c.Tick(40);
+    EXPECT_TRUE(c.state.chime.on);
+    c.host.ms = 6000;
+    c.Tick(40);
+    EXPECT_FALSE(c.state.chime.on);
+}
