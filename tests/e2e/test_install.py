@@ -286,3 +286,36 @@ def test_update_install_skips_the_destination_screen(h):
         h.check_equal(reg_value(h, OSTREL_KEY, "STARVOY"), "C:\\OLDGAME\\", "recorded folder")
     finally:
         shutil.rmtree(old, ignore_errors=True)
+
+
+def test_browse_dialog_opens_on_the_destination_screen_and_cancel_keeps_the_path(h):
+    demo_cd(h)
+    start(h)
+    open_install(h)
+    click(h, OK)
+    wait_text(h, LINE2, "「TAVREL」フォルダを作成します。")
+    type_path(h, "C:\\TYPED")
+    click(h, BROWSE)
+    browse = h.wait_window(title="ドライブ・フォルダの参照", timeout_ms=40000)  # slow to open under Wine
+    h.check(browse is not None, "the browse dialog did not open")
+    time.sleep(0.5)
+    h.screenshot("browse")
+    code, out = h.ui("text", "--title", "ドライブ・フォルダの参照", "--id", 1088)
+    h.check(code == 0 and out.strip().upper().startswith("C:"), f"the folder line shows {out!r}")
+    for hidden in (1152, 1120):  # the file name box and file list lie outside the visible area
+        rect = h.ui_json("rect", "--title", "ドライブ・フォルダの参照", "--id", hidden)
+        h.check(rect is None or rect["left"] >= browse["rect"][2], f"control {hidden} is visible: {rect}")
+    h.ui("press", "--title", "ドライブ・フォルダの参照", "--button", "Cancel")
+    h.check(h.ui("wait-gone", "--title", "ドライブ・フォルダの参照", "--timeout", 8000, timeout=40)[0] == 0,
+            "the browse dialog stayed")
+    h.check_equal(text(h, PATH), "C:\\TYPED", "path after Cancel")
+    h.check_equal(text(h, LINE2), "「TAVREL」フォルダを作成します。", "still the destination screen")
+    # OK pressed on the button itself takes the folder the dialog shows.
+    click(h, BROWSE)
+    h.check(h.wait_window(title="ドライブ・フォルダの参照", timeout_ms=40000) is not None, "no second browse dialog")
+    time.sleep(0.5)
+    shown = h.ui("text", "--title", "ドライブ・フォルダの参照", "--id", 1088)[1].rstrip("\r\n")
+    h.ui("click", "--title", "ドライブ・フォルダの参照", "--id", 1)
+    h.check(h.ui("wait-gone", "--title", "ドライブ・フォルダの参照", "--timeout", 8000, timeout=40)[0] == 0,
+            "OK did not close the browse dialog")
+    h.check_equal(text(h, PATH), shown, "path after OK")
