@@ -319,3 +319,35 @@ def test_browse_dialog_opens_on_the_destination_screen_and_cancel_keeps_the_path
     h.check(h.ui("wait-gone", "--title", "ドライブ・フォルダの参照", "--timeout", 8000, timeout=40)[0] == 0,
             "OK did not close the browse dialog")
     h.check_equal(text(h, PATH), shown, "path after OK")
+
+
+def test_disk_full_during_a_copy_leaves_no_partial_file(h):
+    small = os.path.join(h.dir, "small")
+    os.makedirs(small)
+    if os.system(f"mount -t tmpfs -o size=2m tmpfs '{small}' 2>/dev/null") != 0:
+        raise harness.Skip("cannot mount a small disk here")
+    link = os.path.join(harness.PREFIX, "dosdevices", "r:")
+    try:
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(small, link)
+        demo_cd(h, lambda t: with_big_file(0, 4096)(t).replace("RegFlag    = 1", "RegFlag    = 1\nInstSize   = 100"))
+        with open(os.path.join(h.cd_dir, "DATA", "BIG.DAT"), "wb") as f:
+            f.truncate(4 * 1024 * 1024)
+        start(h)
+        to_confirmation(h, "R:\\GAME")
+        click(h, OK)
+        box = h.msgbox(timeout_ms=20000)
+        h.check_msgbox(box, "　　容量が足りません。\nインストールを中断します。", "", icon="warning")
+        h.screenshot("disk-full")
+        h.ui("msgbox", "--press", "OK")
+        wait_launcher_back(h)
+        target = os.path.join(small, "GAME", "TAVREL", "STARVOY")
+        h.check(os.path.isdir(target), "the install folder should stay")
+        h.check_equal(os.listdir(target), ["SAVE"], "what the failed install left (the copy section made SAVE)")
+        h.check(not enabled(h, PLAY), "Play is enabled after a failed install")
+    finally:
+        harness.kill_wineserver(h.display)
+        if os.path.lexists(link):
+            os.remove(link)
+        os.system(f"umount -l '{small}'")
