@@ -60,7 +60,7 @@ def start_launcher(h, script, picture=None, args=()):
     files = {"SETUP.BMP": picture if picture is not None else make_bmp(640, 480, BLUE)}
     h.cd(script=script, files=files)
     program = h.start(args=args)
-    h.check(h.wait_window(title=LAUNCHER, timeout_ms=15000) is not None, "the launcher did not appear")
+    h.check(h.wait_window(title=LAUNCHER, timeout_ms=30000) is not None, "the launcher did not appear")
     return program
 
 
@@ -261,7 +261,7 @@ def test_missing_setup_bmp_reports_and_ends(h):
 def test_picture_named_with_b_is_loaded(h):
     h.cd(script="[OPTIONS]\n", files={"OTHER.BMP": make_bmp(320, 240, GREEN)})
     h.start(args=["-b", "OTHER.BMP"])
-    h.check(h.wait_window(title=LAUNCHER, timeout_ms=15000) is not None, "the launcher did not appear")
+    h.check(h.wait_window(title=LAUNCHER, timeout_ms=30000) is not None, "the launcher did not appear")
     rect, _, _ = launcher_client_origin(h)
     h.check_equal((rect["width"], rect["height"]), (320, 240), "launcher size from -b's picture")
 
