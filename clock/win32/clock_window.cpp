@@ -128,7 +128,14 @@ void OnMouseMove(ClockApp& app, WPARAM keys, LPARAM pos) {
     }
 }
 
-void OnLeftButtonDown(ClockApp& app) {
+// The click's own position, rounded like the mouse moves that normally precede it.
+void TakeClickPosition(ClockApp& app, LPARAM pos) {
+    app.clock.mouseX = short(LOWORD(pos)) & ~7;
+    app.clock.mouseY = short(HIWORD(pos)) & ~7;
+}
+
+void OnLeftButtonDown(ClockApp& app, LPARAM pos) {
+    TakeClickPosition(app, pos);
     if (app.clock.timer.setting) {
         TimerClick(app.clock, +1);
         return;
@@ -139,8 +146,7 @@ void OnLeftButtonDown(ClockApp& app) {
 }
 
 void OnRightButtonDown(ClockApp& app, LPARAM pos) {
-    app.clock.mouseX = short(LOWORD(pos)) & ~7;
-    app.clock.mouseY = short(HIWORD(pos)) & ~7;
+    TakeClickPosition(app, pos);
     if (TimerRightButton(app.clock)) return;
     RunClockMenu(app);
 }
@@ -342,7 +348,7 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_PAINT: OnPaint(app, window); return 0;
         case WM_ERASEBKGND: return 0;
         case WM_MOUSEMOVE: OnMouseMove(app, wParam, lParam); return 0;
-        case WM_LBUTTONDOWN: OnLeftButtonDown(app); return 0;
+        case WM_LBUTTONDOWN: OnLeftButtonDown(app, lParam); return 0;
         case WM_LBUTTONUP:
             app.anchor.x = -1;
             ReleaseCapture();

@@ -272,6 +272,18 @@ def test_clock_alarm_flashes_and_kitchen_timer_overlay_shows(h):
     # Right click above the timer's cells ends the timer mode and leaves no menu open.
     c.poke("post", "PENDRICK", WM_RBUTTONDOWN, 2, 0x00080008)
     time.sleep(0.5)
+    h.check_equal(len(c.clocks()), 1, "clock windows")
+    # 00:03 set with three left clicks on the seconds digit, then the start button.
+    c.menu(KITCHEN_TIMER)
+    for _ in range(3):
+        c.poke("post", "PENDRICK", WM_LBUTTONDOWN, 1, 0x00280064)
+    c.poke("post", "PENDRICK", WM_LBUTTONDOWN, 1, 0x00480028)
+    time.sleep(0.3)
+    tile = lambda: c.poke("pixel", 200 + 104, 200 + 52)[1].strip()  # noqa: E731  inside the seconds tile
+    running = tile()
+    h.screenshot("kitchen-timer-running")
+    time.sleep(6)
+    h.check(tile() != running, f"the seconds tile ({running}) still shows six seconds after a 00:03 start")
     c.quit(program)
 
 
