@@ -227,6 +227,13 @@ def test_clock_alarm_dialog_sets_time_and_switches(h):
     h.check(box is not None, "the alarm dialog did not open")
     h.check_equal(h.ui("check", "--title", "アラーム設定", "--id", 1000)[1].strip(), "1", "alarm on box")
     h.check_equal(h.ui("text", "--title", "アラーム設定", "--id", 1002)[1].strip(), "17", "hour shown")
+    enabled = lambda i: h.ui("enabled", "--title", "アラーム設定", "--id", i, "--self")[1].strip()  # noqa: E731
+    h.ui("click", "--title", "アラーム設定", "--id", 1000)  # alarm off: the time controls grey out
+    time.sleep(0.3)
+    h.check_equal([enabled(i) for i in (1008, 1001, 1002, 1003, 1004)], ["0"] * 5, "controls with the alarm off")
+    h.ui("click", "--title", "アラーム設定", "--id", 1000)
+    time.sleep(0.3)
+    h.check_equal([enabled(i) for i in (1008, 1001, 1002, 1003, 1004)], ["1"] * 5, "controls with the alarm on")
     c.poke("settext", "アラーム設定", 1002, "6")
     c.poke("settext", "アラーム設定", 1004, "45")
     h.ui("click", "--title", "アラーム設定", "--id", 1008)  # sound off
