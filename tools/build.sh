@@ -2,6 +2,7 @@
 # Builds everything: the native tree (libraries, unit tests, artwork generators), the
 # generated artwork, the Windows programs (MinGW-w64 i686) into dist/, and the demo CD
 # folder dist/cd/. Usage: tools/build.sh [--native] [--win32]  (default: both)
+# A failing target does not stop the others (ninja -k 0); the exit status is then 1.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -23,6 +24,7 @@ if [ $# -gt 0 ]; then
     done
 fi
 
+status=0
 log() { printf '[%s] build: %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
 
 configure() { # dir, extra cmake arguments...
@@ -35,15 +37,20 @@ configure() { # dir, extra cmake arguments...
 if [ $want_native = 1 ]; then
     log "native (build/native)"
     configure "$BUILD/native" -DCMAKE_BUILD_TYPE=Debug
-    ninja -C "$BUILD/native" -j"$JOBS"
+    ninja -C "$BUILD/native" -j"$JOBS" -k 0 || status=1
 
     # Each generator writes its artwork into the folder it is given.
     mkdir -p "$GENERATED"
     for src in tools/generators/*.cpp; do
         [ -e "$src" ] || continue
         name=$(basename "$src" .cpp)
+        if [ ! -x "$BUILD/native/$name" ]; then
+            log "generator $name was not built"
+            status=1
+            continue
+        fi
         log "generator $name"
-        "$BUILD/native/$name" "$GENERATED"
+        "$BUILD/native/$name" "$GENERATED" || { log "generator $name failed"; status=1; }
     done
 fi
 
@@ -53,7 +60,7 @@ if [ $want_win32 = 1 ]; then
     configure "$BUILD/win32" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
         -DTAVREL_GENERATED_DIR="$GENERATED"
-    ninja -C "$BUILD/win32" -j"$JOBS"
+    ninja -C "$BUILD/win32" -j"$JOBS" -k 0 || status=1
 
     # The clock plays its sounds from its own folder.
     if [ -f "$DIST/PENDRICK.EXE" ]; then
@@ -61,6 +68,8 @@ if [ $want_win32 = 1 ]; then
     fi
 
     log "demo CD (dist/cd)"
-    python3 tools/layout_cd.py --root "$ROOT" --out "$DIST/cd"
+    python3 tools/layout_cd.py --root "$ROOT" --out "$DIST/cd" || status=1
     log "programs: $(cd "$DIST" && ls -- *.EXE 2>/dev/null | tr '\n' ' ')"
 fi
+[ $status = 0 ] || log "FAILED (see the errors above)"
+exit $status

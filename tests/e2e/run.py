@@ -6,6 +6,7 @@ Each test runs with a time limit; whatever it started is killed when it ends. A 
 test leaves a screenshot in build/artifacts/e2e/. Closing line: "N passed, N failed".
 """
 import argparse
+import fcntl
 import glob
 import importlib.util
 import os
@@ -51,6 +52,14 @@ def main():
     args = ap.parse_args()
 
     tests = collect(args.pattern)
+    # Runs on one prefix take turns: each test kills the prefix's wineserver.
+    os.makedirs(os.path.dirname(harness.PREFIX), exist_ok=True)
+    lock = open(harness.PREFIX + ".lock", "w")
+    try:
+        fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+    except BlockingIOError:
+        print(f"waiting for another end-to-end run on {harness.PREFIX}", flush=True)
+        fcntl.flock(lock, fcntl.LOCK_EX)
     shutil.rmtree(harness.ARTIFACTS, ignore_errors=True)
     passed, failed, skipped = [], [], []
     display = None
