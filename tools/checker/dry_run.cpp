@@ -193,7 +193,13 @@ public:
         windows.run = this;
         Note(Event("action", {{"name", "start-up"}}));
         bool up = installer::RunStartup(*e_, windows, "");
-        if (!up) Note(Event("end", {{"reason", "the installer ends at start-up"}}));
+        if (!up) {
+            Note(Event("end", {{"reason", "the installer ends at start-up"}}));
+        } else if (!sys_.QuitRequests().empty()) {
+            // QUIT in [INIT]: the message loop ends before any button can be pressed.
+            Note(Event("end", {{"reason", "the installer quits"}}));
+            up = false;
+        }
         for (DryAction a : options_.actions) {
             if (!up) break;
             lastSection_.clear();

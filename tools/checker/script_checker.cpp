@@ -887,6 +887,9 @@ private:
         char value[script::kLineCapacity] = "\x02";
         installer::GetOptionString(e, key.name, "\x01", value, sizeof value);
         if (std::strcmp(value, "\x02") == 0) {
+            // Outside the options section a line without a value is some other line that
+            // shares the key's first letters (INSTSIZE for InstSize): the default stays.
+            if (!InOptionsSection(static_cast<int>(&l - lines_.data()))) return;
             Report(l.physical, Severity::Warning,
                    Fmt("option %s has no value (no '=' or nothing behind it); %s", key.name,
                        key.integer ? "its default is used" : "its earlier value stays"));
