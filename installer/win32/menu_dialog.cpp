@@ -10,6 +10,19 @@ namespace {
 const int kItemIds[5] = {IDC_MENU_ITEM1, IDC_MENU_ITEM2, IDC_MENU_ITEM3, IDC_MENU_ITEM4, IDC_MENU_ITEM5};
 }
 
+// Centred over its owner (the screen without one), as framework dialogs place themselves.
+BOOL CMenuDlg::OnInitDialog() {
+    RECT me, area;
+    GetWindowRect(hwnd_, &me);
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (!owner || !IsWindowVisible(owner) || !GetWindowRect(owner, &area))
+        SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const int width = me.right - me.left, height = me.bottom - me.top;
+    SetWindowPos(hwnd_, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return TRUE;
+}
+
 void CMenuDlg::SetUp() {
     const MenuLayout layout = DecideMenuLayout(menu_.count, menu_.defaultIndex);
     for (int i = 0; i < 5; ++i) {

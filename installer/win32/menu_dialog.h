@@ -14,6 +14,7 @@ public:
     explicit CMenuDlg(script::MenuState& menu) : menu_(menu) {}
 
 protected:
+    BOOL OnInitDialog() override;
     BOOL OnCommand(int id, int code) override;
     BOOL OnPaint() override;
 

@@ -6,6 +6,12 @@
 namespace installer {
 
 BOOL CNoticeDlg::OnInitDialog() {
+    // Without a parent it stands in the middle of the screen.
+    RECT me;
+    GetWindowRect(hwnd_, &me);
+    const int width = me.right - me.left, height = me.bottom - me.top;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     const NoticeLines lines = DecideNoticeLines(hasDirectXEntry_);
     EnableWindow(Item(kNoticeSetup), lines.setupEnabled);
     const int ids[4] = {kNoticeLine1, kNoticeLine2, kNoticeLine3, kNoticeLine4};
