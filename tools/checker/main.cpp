@@ -120,6 +120,13 @@ int main(int argc, char** argv) {
     enum { kByName, kInstaller, kRunner } mode = kByName;
     bool utf8 = false, json = false;
     int files = 0, status = 0;
+    int named = 0;  // several files with --json make one array
+    for (int i = 1; i < argc; ++i) named += argv[i][0] != '-';
+    const bool array = named > 1;
+    int printed = 0;
+    bool anyJson = false;
+    for (int i = 1; i < argc; ++i) anyJson = anyJson || std::strcmp(argv[i], "--json") == 0;
+    if (anyJson && array) std::fputs("[\n", stdout);
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--runner") {
@@ -157,6 +164,8 @@ int main(int argc, char** argv) {
             checker::CheckResult r =
                 checker::CheckScript(bytes, runner ? checker::ScriptKind::Runner : checker::ScriptKind::Installer);
             std::string out = json ? checker::FormatDiagnosticsJson(a, r) : checker::FormatDiagnostics(a, r);
+            if (json && array) out = (printed == 0 ? "" : ",\n") + out;
+            ++printed;
             std::fputs(out.c_str(), stdout);
             if (r.errors > 0 && status == 0) status = 1;
         }
@@ -165,5 +174,6 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+    if (anyJson && array) std::fputs("]\n", stdout);
     return status;
 }
