@@ -490,13 +490,16 @@ TEST_F(SystemContract, AStartedProgramIsSeenToEnd) {
 
 TEST_F(SystemContract, ShellLinkHoldsTargetAndDescription) {
     ASSERT_TRUE(sys().InitializeCom());
-    std::string link = tp().Path("Play the game.lnk");
-    EXPECT_EQ(sys().CreateShellLink("C:\\GAME\\GAME.EXE", link.c_str(), "Play the game"), 0);
+    // ソ ends in byte 0x5C: the link's path must keep it whole.
+    std::string link = tp().Path("ゲーム ソフト.lnk");
+    const char* target = "C:\\ゲーム\\表示.EXE";
+    EXPECT_EQ(sys().CreateShellLink(target, link.c_str(), "ゲーム ソフト"), 0);
+    EXPECT_EQ(tp().List(tp().Scratch()), std::vector<std::string>{"ゲーム ソフト.lnk"});
     testsupport::LinkFile parsed;
     ASSERT_TRUE(testsupport::ParseLinkFile(tp().ReadWholeFile(link), &parsed));
-    EXPECT_STRCASEEQ(parsed.target.c_str(), "C:\\GAME\\GAME.EXE");
-    EXPECT_EQ(parsed.description, "Play the game");
-    EXPECT_NE(sys().CreateShellLink("C:\\GAME\\GAME.EXE", tp().Path("NODIR\\X.lnk").c_str(), "X"), 0);
+    EXPECT_STRCASEEQ(parsed.target.c_str(), target);
+    EXPECT_EQ(parsed.description, "ゲーム ソフト");
+    EXPECT_NE(sys().CreateShellLink(target, tp().Path("NODIR\\X.lnk").c_str(), "X"), 0);
     sys().UninitializeCom();
 }
 
