@@ -69,6 +69,8 @@ def test_uninstall_from_the_launcher_after_an_install(h):
     h.check(reg_value(h, OSTREL_KEY, "STARVOY") is None, "the registry value is still there")
     entry = h.reg_query(r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\STARVOY")
     h.check(entry is None, "the uninstall entry is still there")
+    links = [f for _, _, files in os.walk(os.path.join(DRIVE_C, "users")) for f in files if f.endswith(".lnk")]
+    h.check("スターボヤージュ デモ版.lnk" not in links, f"the program's link is still there: {links}")
     h.check(wait_until(lambda: not enabled(h, PLAY) and not enabled(h, UNINSTALL), 5),
             "Play or Uninstall is still enabled")
     style = h.ui_json("style", "--title", LAUNCHER, "--id", EXIT)
