@@ -5,7 +5,8 @@ set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
 function(tavrel_rc out rc)
   get_filename_component(name ${rc} NAME)
   set(converted ${CMAKE_BINARY_DIR}/rc/${name})
-  file(GLOB rc_deps ${CMAKE_SOURCE_DIR}/resources/*)
+  # The artwork it includes is generated: a new sheet or picture rebuilds the resources.
+  file(GLOB rc_deps ${CMAKE_SOURCE_DIR}/resources/* ${TAVREL_GENERATED_DIR}/*)
   add_custom_command(OUTPUT ${converted}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/rc
     COMMAND iconv -f UTF-8 -t CP932 ${rc} -o ${converted}

@@ -103,6 +103,14 @@ int CmdWrite(Engine& e) {
     return kGoOn;
 }
 
+void ReleaseOutputFile(Engine& e) {
+    if (e.output.open) {
+        plat::FileCause cause = plat::kCauseNone;
+        e.sys->CloseFile(e.output.file, &cause);
+    }
+    e.output.open = false;
+}
+
 int CmdClose(Engine& e) {
     if (!e.output.open) return kFailed;
     plat::FileCause cause = plat::kCauseNone;

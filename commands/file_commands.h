@@ -16,6 +16,10 @@ int CmdDelete(Engine& e);
 int CmdRename(Engine& e);
 int CmdFind(Engine& e);
 
+// Ends the output file's life when a new section starts. The file is closed rather than
+// only forgotten, so it is not left locked (and undeletable) until the program ends.
+void ReleaseOutputFile(Engine& e);
+
 bool FolderExists(Engine& e, const char* path);
 bool CreateFolder(Engine& e, const char* path);
 // Directory search over the engine's one search; entries qualify when their attributes

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "commands/copy_engine.h"
+#include "commands/file_commands.h"
 #include "script/arguments.h"
 #include "script/script_text.h"
 
@@ -45,7 +46,7 @@ int DispatchLine(Engine& e) {
 
 int RunSection(Engine& e, const char* pattern) {
     if (!FindSection(e, pattern)) return 0;
-    e.output.open = false;
+    commands::ReleaseOutputFile(e);
     RefreshVariables(e);
     char folder[kPathSize];
     std::snprintf(folder, sizeof folder, "%s", e.env.programFolder);

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "commands/keyword_tables.h"
 #include "engine_fixture.h"
+#include "platform/sim/sim_windows.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
 #include "script/script_text.h"
@@ -237,4 +239,19 @@ TEST(Messages, OwnerAndSilence) {
     f.e.silent = true;
     EXPECT_EQ(0, script::ShowMessage(f.e, "y", "", 0));
     EXPECT_EQ(1u, f.sys.boxes.size());
+}
+
+TEST(Runner, OutputFileLeftOpenBySectionIsClosedWhenTheNextStarts) {
+    plat::SimWindows sys;
+    enginetest::EngineFixture f;
+    f.e.sys = &sys;
+    f.e.keywords = commands::kInstallerKeywords;
+    f.e.keywordCount = commands::kInstallerKeywordCount;
+    f.Load("[OPTIONS]\n[A]\nCREATE C:\\LOG.TXT\nWRITE kept\n[B]\nDELETE C:\\LOG.TXT\n");
+    EXPECT_EQ(1, f.Run("~[A]"));
+    EXPECT_EQ(1, sys.OpenFileCount());
+    EXPECT_EQ(1, f.Run("~[B]"));
+    EXPECT_EQ(0, sys.OpenFileCount());
+    EXPECT_FALSE(sys.Exists("C:\\LOG.TXT"));
+    EXPECT_TRUE(sys.MessageBoxes().empty());
 }
