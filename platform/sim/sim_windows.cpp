@@ -879,7 +879,7 @@ SearchHandle SimWindows::FindFirst(const char* pattern, FindEntry* entry) {
     } else {
         std::string dk = Key(dir);
         const Node* d = Find(dk);
-        if (!d) return 0;
+        if (!d || !(d->attributes & kAttrDirectory)) return 0;
         if (dk.size() > 3) {
             for (const char* dots : {".", ".."}) {
                 if (MatchesWildcard(last, dots)) add(dots, *d);

@@ -267,6 +267,7 @@ TEST_F(SimFiles, SearchListsInNameOrderAndSeesTheFolderAsItWasAtTheStart) {
     sim.FindClose(s);
     EXPECT_EQ(sim.OpenSearchCount(), 0);
     EXPECT_EQ(sim.FindFirst("C:\\*\\A.DAT", &e), 0u);  // wildcards only in the last part
+    EXPECT_EQ(sim.FindFirst("C:\\S\\A.DAT\\*", &e), 0u);  // a file holds no entries
 }
 
 TEST_F(SimFiles, MovesAcrossDrivesTakeFilesButNotFolders) {
