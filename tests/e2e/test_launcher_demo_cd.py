@@ -8,15 +8,19 @@ from test_launcher import LAUNCHER, SETUP, PLAY, UNINSTALL, SUB1, buttons
 
 INSTALL_TITLE = "スターボヤージュ デモ版  インストール  ユーティリティ"
 DEMO = os.path.join(harness.ROOT, "demo", "cd")
+GAME_KEY = r"HKLM\SOFTWARE\Tavrel\STARVOY"
 
 
 def lay_out_demo_cd(h):
     picture = os.path.join(harness.ROOT, "build", "generated", "SETUP.BMP")
     game = os.path.join(harness.ROOT, "build", "win32", "GAME.EXE")
-    for path in (picture, game):
+    runner = os.path.join(harness.DIST, "BRINMARK.EXE")
+    for path in (picture, game, runner):
         if not os.path.isfile(path):
             raise harness.Skip(f"{os.path.relpath(path, harness.ROOT)} not built yet")
-    files = {"SETUP.BMP": open(picture, "rb").read(), "DATA/GAME.EXE": open(game, "rb").read()}
+    files = {"SETUP.BMP": open(picture, "rb").read(), "DATA/GAME.EXE": open(game, "rb").read(),
+             "BRINMARK.EXE": open(runner, "rb").read(),
+             "COMMAND.INF": open(os.path.join(DEMO, "COMMAND.INF"), encoding="utf-8").read()}
     for name in os.listdir(os.path.join(DEMO, "DATA")):
         files["DATA/" + name] = open(os.path.join(DEMO, "DATA", name), "rb").read()
     script = open(os.path.join(DEMO, "TAVREL.INF"), encoding="utf-8").read()
@@ -52,6 +56,7 @@ def test_demo_cd_installs_plays_and_uninstalls(h):
     installed = os.path.join(harness.PREFIX, "drive_c", "TAVREL", "STARVOY")
     for name in ("GAME.EXE", "STAGE1.DAT", "STAGE2.DAT", "README.TXT", "SAVE"):
         h.check(os.path.exists(os.path.join(installed, name)), f"{name} was not installed")
+    h.check(h.reg_query(GAME_KEY, "Version") is not None, "the game's settings key was not written")
     h.ui("click", "--title", INSTALL_TITLE, "--id", 2)
     h.check(wait_until(lambda: buttons(h)[PLAY]["enabled"], 10), "Play stays greyed after the install")
     h.check(buttons(h)[UNINSTALL]["enabled"], "Uninstall stays greyed after the install")
@@ -77,5 +82,7 @@ def test_demo_cd_installs_plays_and_uninstalls(h):
     h.check(h.msgbox(press="はい(&Y)") is not None, "no confirmation question")
     h.check_msgbox(h.msgbox(press="OK"), "アンインストールが終了しました。", "")
     h.check(not os.path.exists(installed), "the installed folder is still there")
+    # The command runner, started by [UNINSTALL], removed the game's settings key.
+    h.check(h.reg_query(GAME_KEY) is None, "BRINMARK.EXE did not remove the game's settings key")
     h.check(wait_until(lambda: not buttons(h)[PLAY]["enabled"], 5), "Play enabled after the uninstall")
     h.check(program.running(), "the installer ended after the uninstall")
