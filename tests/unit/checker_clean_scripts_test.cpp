@@ -111,4 +111,14 @@ TEST(CheckerDryRunEnds, QuitInInitEndsTheRunBeforeAnyButton) {
     EXPECT_EQ(shown.find("never"), std::string::npos) << shown;
 }
 
+TEST(CheckerDryRunEnds, AnEndlessJumpLoopIsCutShort) {
+    // The jump is not on the last line: a section ends after its last line whatever
+    // that line did.
+    fs::path cd = MakeCd("loop", u8"[OPTIONS]\n[INIT]\nMKDIR C:\\LOOP\nGOTO [INIT]\n[END]\n");
+    checker::DryRunReport r = DryRun(cd, {checker::DryAction::Setup}, "");
+    bool cut = false;
+    for (const auto& e : r.events) cut = cut || e.Field("reason").find("loops") != std::string::npos;
+    EXPECT_TRUE(cut);
+}
+
 }  // namespace

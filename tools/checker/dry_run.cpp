@@ -46,7 +46,9 @@ using plat::SimWindows;
 const char kCdDrive = 'Q';
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr int kMaxKeywords = 64;
-constexpr int kRepeatLimit = 3;  // the same OK/Cancel box this often: the user gives up
+constexpr int kRepeatLimit = 3;
+constexpr long kMaxCommands = 100000;
+constexpr long kMaxJumpsListed = 500;  // the same OK/Cancel box this often: the user gives up
 
 DryEvent Event(const std::string& kind, std::vector<std::pair<std::string, std::string>> fields) {
     return DryEvent{kind, std::move(fields)};
@@ -222,6 +224,12 @@ public:
 
     // Every command of the installer passes here on its way to its own handler.
     int RunCommand(int index, script::Engine& e) {
+        // A jump back without a question loops for ever on Windows too; here it ends.
+        if (++commands_ > kMaxCommands) {
+            if (!looping_) Note(Event("end", {{"reason", "more than 100000 commands: the script loops"}}));
+            looping_ = true;
+            return script::kFailed;
+        }
         const int behind = e.script.readPos;
         if (index_.lines.empty()) index_.Build(e);
         const ScriptIndex::Line* line = index_.EndingAt(behind);
@@ -230,7 +238,9 @@ public:
             Note(Event("section", {{"name", SjisToUtf8(line->section)}, {"line", std::to_string(line->physical)}}));
         }
         int result = commands::kInstallerKeywords[index].handler(e);
-        if (e.script.readPos != behind && line) {
+        if (e.script.readPos != behind && line && ++jumps_ == kMaxJumpsListed + 1)
+            Note(Event("jump", {{"to", "... further jumps are not listed"}}));
+        if (e.script.readPos != behind && line && jumps_ <= kMaxJumpsListed) {
             const ScriptIndex::Line* target = index_.EndingAt(e.script.readPos);
             DryEvent jump = Event("jump", {{"from", std::to_string(line->physical)},
                                            {"command", commands::kInstallerKeywords[index].word}});
@@ -583,6 +593,9 @@ private:
     std::string lastSection_;
     std::string lastText_;
     int repeats_ = 0;
+    long commands_ = 0;
+    long jumps_ = 0;
+    bool looping_ = false;
     FileMap filesBefore_;
     RegMap registryBefore_;
     script::Keyword wrapped_[kMaxKeywords];
