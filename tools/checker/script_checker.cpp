@@ -719,6 +719,23 @@ private:
         return next == ' ' || next == '\t' || next == '\r' || next == '\n' || next == ';';
     }
 
+    // A GOTO back up to a line of its own section, with nothing between that could lead
+    // elsewhere, runs the same lines for ever (unless it is the script's last line, after
+    // which the section ends whatever it did).
+    void CheckEndlessLoop(int at, int target) {
+        if (target >= at || lines_[at].last) return;
+        for (int i = target + 1; i < at; ++i) {
+            if (lines_[i].header) return;
+            const char* word = KeywordOf(lines_[i].bytes.c_str());
+            if (!word) continue;
+            for (const char* exit : {"YESNO", "WARNING", "MENU", "BOOTDRIVE", "REGJUMP", "GOTO", "FIND", "EXE", "OPTIONS"})
+                if (std::strcmp(word, exit) == 0) return;
+        }
+        Report(lines_[at].physical, Severity::Error,
+               Fmt("GOTO: jumps back to line %d with nothing between that leads elsewhere: the installer loops for ever",
+                   lines_[target].physical));
+    }
+
     // A redirection to a section's usual name, which may be absent as usual.
     bool IsDefaultSlot(const std::string& pattern) const {
         const script::NameSlots& s = initialSlots_;
@@ -759,6 +776,7 @@ private:
             return;
         }
         runs_.push_back(found);
+        if (word == "GOTO") CheckEndlessLoop(static_cast<int>(&l - lines_.data()), found);
         if (label.find_first_of("*?~") != std::string::npos || LineIsLabel(found, label)) return;
         for (size_t k = found + 1; k < lines_.size(); ++k) {
             if (!LineIsLabel(static_cast<int>(k), label)) continue;
