@@ -1,5 +1,5 @@
 // The alarm dialog: the alarm time with two up-down controls and the two switches.
-#include <windows.h>
+#include "platform/win32/windows_clean.h"
 #include <commctrl.h>
 
 #include "clock/dialog_rules.h"

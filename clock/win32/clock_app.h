@@ -2,7 +2,7 @@
 // it. The window procedures of the clock and of the memos reach it through ClockApp::Get().
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/windows_clean.h"
 
 #include <vector>
 
@@ -11,7 +11,7 @@
 #include "clock/clock_state.h"
 #include "clock/memo.h"
 #include "clock/palette.h"
-#include "clock/win32/win32_registry.h"
+#include "platform/win32/win32_platform.h"
 
 namespace pendrick {
 
@@ -35,7 +35,7 @@ public:
 struct ClockApp {
     HINSTANCE instance = nullptr;
     HWND window = nullptr;
-    Win32Registry registry;
+    plat::Win32Platform registry;  // the settings key, the screen and the clock
     SettingsStore store{registry};
     ClockState clock;
     ClockHostWin32 host;

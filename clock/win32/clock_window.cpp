@@ -1,6 +1,6 @@
 // The clock window: its messages, the frame buffer it paints from, its shape, the two
 // popup menus and the tray icon. What to draw is decided by the portable composer.
-#include <windows.h>
+#include "platform/win32/windows_clean.h"
 #include <mmsystem.h>
 #include <shellapi.h>
 

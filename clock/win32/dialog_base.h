@@ -2,7 +2,7 @@
 // window, and every message is handed to a named virtual handler.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/windows_clean.h"
 
 namespace pendrick {
 

@@ -1,7 +1,7 @@
 // A quick memo window's data and the dialogs that edit it.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/windows_clean.h"
 
 #include "clock/memo.h"
 

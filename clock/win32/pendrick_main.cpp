@@ -1,5 +1,5 @@
 // The clock program's start-up, message loop and end.
-#include <windows.h>
+#include "platform/win32/windows_clean.h"
 #include <commctrl.h>
 
 #include <cstring>
