@@ -505,7 +505,7 @@ int InstallFlow::RunInstall() {
     ShowProgressScreen();
     e_.copy.copiedBytes = 0;
     if (!script::FindSection(e_, e_.slots.install)) return fail();
-    e_.output.open = false;
+    commands::ReleaseOutputFile(e_);
     script::RefreshVariables(e_);
     if (e_.copy.copyTotal == 0) e_.copy.copyTotal = 100;
     e_.pendingCopy = false;
