@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "commands/path_text.h"
+#include "script/text_rules.h"
 #include "commands/registry_commands.h"
 
 namespace commands {
@@ -88,10 +88,10 @@ int RecordInstallation(Engine& e) {
     char base[script::kPathSize];
     std::strncpy(base, e.env.destFolder, sizeof base - 1);
     base[sizeof base - 1] = '\0';
-    CutAtLastBackslash(base);
-    CutAtLastBackslash(base);
+    script::CutAtLastInnerBackslash(base);
+    script::CutAtLastInnerBackslash(base);
     size_t length = std::strlen(base);
-    if (length > 0 && base[length - 1] == ':') AppendText(base, sizeof base, "\\");
+    if (length > 0 && base[length - 1] == ':') script::AppendOrRefuse(base, sizeof base, "\\");
     if (!WriteSetting(e, "Path", base)) return 0;
     return WriteSetting(e, e.options.dstDir, e.env.destFolder);
 }

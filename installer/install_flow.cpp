@@ -7,7 +7,7 @@
 
 #include "commands/copy_engine.h"
 #include "commands/file_commands.h"
-#include "commands/path_text.h"
+#include "script/text_rules.h"
 #include "commands/registry_commands.h"
 #include "installer/bounded_text.h"
 #include "script/arguments.h"
@@ -97,7 +97,7 @@ bool CompletePath(char* path, size_t size) {
         if (path[1] == ':' && path[2] == '\\') rest = path + 3;
         if (std::strlen(rest) + 4 > sizeof out) return false;
         std::strcat(out, rest);
-        if (!commands::EndsWithBackslash(out)) std::strcat(out, "\\");
+        if (!script::EndsWithBackslash(out)) std::strcat(out, "\\");
     }
     return CopyText(path, size, out);
 }
@@ -130,7 +130,7 @@ bool FormFinalPath(const char* base, bool update, const char* productFolder, cha
 void BaseOfDestination(const char* destination, char* out, size_t size) {
     CopyText(out, size, destination);
     for (int cut = 0; cut < 2; ++cut) {
-        const int at = commands::FindCutPoint(out);
+        const int at = script::LastInnerBackslash(out);
         if (at >= 1) out[at] = '\0';  // a backslash in the first byte is no folder boundary
     }
     EnsureBackslash(out, size);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "commands/copy_engine.h"
-#include "commands/path_parts.h"
+#include "script/text_rules.h"
 #include "platform/sim/sim_windows.h"
 
 namespace {
@@ -176,18 +176,18 @@ TEST_F(CopyEngineTest, DriveKindFollowsTheScannedTypeOfThePathsLetter) {
 TEST(PathPartsTest, SecondByteOfACharacterIsNeverASeparator) {
     const char* withTable = "D:\\DATA\\表.DAT";  // 表 ends in byte 0x5C
     ASSERT_EQ(static_cast<unsigned char>(withTable[9]), 0x5C);
-    EXPECT_EQ(commands::LastSeparator(withTable, 3, 13), 7);
-    EXPECT_EQ(commands::LastSeparator("C:\\A\\B", 0, 3), 2);
-    EXPECT_EQ(commands::LastSeparator("C:\\AB", 3, 4), -1);
-    EXPECT_FALSE(commands::EndsInSeparatorOrColon("C:\\ソ"));
-    EXPECT_TRUE(commands::EndsInSeparatorOrColon("C:\\ソ\\"));
-    EXPECT_TRUE(commands::EndsInSeparatorOrColon("C:"));
-    EXPECT_FALSE(commands::EndsInSeparatorOrColon(""));
+    EXPECT_EQ(script::LastSeparator(withTable, 3, 13), 7);
+    EXPECT_EQ(script::LastSeparator("C:\\A\\B", 0, 3), 2);
+    EXPECT_EQ(script::LastSeparator("C:\\AB", 3, 4), -1);
+    EXPECT_FALSE(script::EndsInSeparatorOrColon("C:\\ソ"));
+    EXPECT_TRUE(script::EndsInSeparatorOrColon("C:\\ソ\\"));
+    EXPECT_TRUE(script::EndsInSeparatorOrColon("C:"));
+    EXPECT_FALSE(script::EndsInSeparatorOrColon(""));
 
     char out[8];
-    EXPECT_TRUE(commands::JoinPath(out, sizeof out, "C:\\", "ABCD"));
+    EXPECT_TRUE(script::JoinOrRefuse(out, sizeof out, "C:\\", "ABCD"));
     EXPECT_STREQ(out, "C:\\ABCD");
-    EXPECT_FALSE(commands::JoinPath(out, sizeof out, "C:\\", "ABCDE"));
+    EXPECT_FALSE(script::JoinOrRefuse(out, sizeof out, "C:\\", "ABCDE"));
     EXPECT_STREQ(out, "");
 }
 

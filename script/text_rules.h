@@ -1,0 +1,66 @@
+// The byte-string rules every program uses for Shift-JIS paths and fixed text buffers.
+// Some rules look at whole characters and some at bytes alone; both kinds are kept
+// because callers rely on each exactly as it is.
+#pragma once
+
+#include <cstddef>
+
+namespace script {
+
+// ---- Looking for backslashes ---------------------------------------------------------------
+// These take a two-byte character whole, so its second byte 0x5C (ソ, 表, 能) is never a
+// separator.
+
+// Lets a caller bound the name part of a path: index of the last backslash in [low, high], or -1.
+int LastSeparator(const char* path, int low, int high);
+// A trailing backslash names the folder itself, so only the backslashes before the final byte count.
+int LastInnerBackslash(const char* text);
+// Climbs one folder up; false (text unchanged) when there is no inner backslash to cut at.
+bool CutAtLastInnerBackslash(char* text);
+// Decides whether a separator is still needed before a name is joined on.
+bool EndsWithBackslash(const char* text);
+// A path ending in "X:" already names a folder, so it needs no separator either.
+bool EndsInSeparatorOrColon(const char* path);
+// Neither * nor ? can be the second byte of a character, so a byte search is enough.
+bool HasWildcard(const char* path);
+
+// These look at single bytes, the way the installer's start-up paths have always been read.
+
+// Index of the last byte 0x5C anywhere in text (a second byte too), or -1.
+int LastBackslashByte(const char* text);
+// The installed folder's parent: out = path cut at its last 0x5C byte before the final byte.
+void ParentOf(const char* path, char* out, size_t size);
+
+// ---- Bounded joining: all or nothing -------------------------------------------------------
+// For paths, where a shortened result would name some other file.
+
+// Appends text; false and out untouched when the result would not fit in size bytes.
+bool AppendOrRefuse(char* out, size_t size, const char* text);
+// out = first + second + third; false and out emptied when it would not fit. out may be first.
+bool JoinOrRefuse(char* out, size_t size, const char* first, const char* second, const char* third = "");
+
+// ---- Bounded copying: as much as fits ------------------------------------------------------
+// For shown text and the installer's own buffers, where a shortened result is still useful.
+// The cut is made on a character boundary; each returns true when everything fit.
+
+bool CopyOrCut(char* dst, size_t size, const char* src);
+// Copies the first n bytes of src, as CopyOrCut would copy them.
+bool CopyOrCutN(char* dst, size_t size, const char* src, size_t n);
+bool AppendOrCut(char* dst, size_t size, const char* src);
+// printf into a 1024-byte scratch line first, so a long argument is cut and never overruns dst.
+void FormatOrCut(char* dst, size_t size, const char* format, ...);
+
+// ---- Trailing backslashes and drive pieces -------------------------------------------------
+// These test only the final byte, so a name ending in ソ counts as ending in a backslash.
+
+// Readies a folder for a name to be appended; an empty text stays empty (it names no folder).
+// False when the backslash does not fit.
+bool EnsureBackslash(char* dst, size_t size);
+// As EnsureBackslash, but an empty text becomes "\" and no room is not an error.
+void AppendBackslash(char* text, size_t size);
+// "X:\" from the first two bytes of path ("\" for an empty one); out holds at least 4 bytes.
+void DriveOf(const char* path, char* out);
+// The path behind its drive (first three bytes), ending in a backslash when not empty.
+void FolderOf(const char* path, char* out, size_t size);
+
+}  // namespace script

@@ -1,0 +1,216 @@
+// The byte-string rules for Shift-JIS paths and fixed buffers: where backslashes are found,
+// and what each kind of bounded copy does when the result does not fit.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "script/text_rules.h"
+
+namespace {
+
+// ソ, 表 and 能 all end in byte 0x5C.
+const char kSo[] = "ソ";
+const char kHyo[] = "表";
+const char kNo[] = "能";
+
+// Fills a buffer with a pattern no rule writes, so an untouched result shows.
+template <size_t N>
+void Garbage(char (&buffer)[N]) {
+    std::memset(buffer, '#', N);
+}
+
+TEST(TextRulesTest, TheSecondByteOfACharacterIsNeverABackslash) {
+    for (const char* c : {kSo, kHyo, kNo}) ASSERT_EQ(static_cast<unsigned char>(c[1]), 0x5C) << c;
+
+    char path[32];
+    std::snprintf(path, sizeof path, "C:\\%s\\%s", kSo, kHyo);  // C:\ソ\表
+    EXPECT_EQ(script::LastSeparator(path, 0, 99), 5);
+    EXPECT_EQ(script::LastSeparator(path, 0, 4), 2);
+    EXPECT_EQ(script::LastSeparator(path, 6, 99), -1);
+    EXPECT_EQ(script::LastInnerBackslash(path), 5);
+    EXPECT_FALSE(script::EndsWithBackslash(path));
+    EXPECT_FALSE(script::EndsInSeparatorOrColon(path));
+
+    std::snprintf(path, sizeof path, "%s\\", kNo);
+    EXPECT_TRUE(script::EndsWithBackslash(path));
+    EXPECT_EQ(script::LastInnerBackslash(path), -1);  // the trailing one names the folder itself
+}
+
+TEST(TextRulesTest, CuttingOneFolderUpSkipsTheFinalByte) {
+    char path[32] = "D:\\GAMES\\TAVREL\\";
+    EXPECT_TRUE(script::CutAtLastInnerBackslash(path));
+    EXPECT_STREQ(path, "D:\\GAMES");
+    EXPECT_TRUE(script::CutAtLastInnerBackslash(path));
+    EXPECT_STREQ(path, "D:");
+    EXPECT_FALSE(script::CutAtLastInnerBackslash(path));
+    EXPECT_STREQ(path, "D:");
+
+    std::snprintf(path, sizeof path, "D:\\%s", kSo);
+    EXPECT_TRUE(script::CutAtLastInnerBackslash(path));
+    EXPECT_STREQ(path, "D:");
+
+    char lone[] = "\\";
+    EXPECT_FALSE(script::CutAtLastInnerBackslash(lone));
+    EXPECT_EQ(script::LastInnerBackslash(""), -1);
+}
+
+TEST(TextRulesTest, ALeadByteWithNothingBehindItStandsAlone) {
+    const char cut[] = {'C', ':', '\\', '\x83', '\0'};  // the first byte of ソ, cut off
+    EXPECT_FALSE(script::EndsWithBackslash(cut));
+    EXPECT_FALSE(script::EndsInSeparatorOrColon(cut));
+    EXPECT_EQ(script::LastInnerBackslash(cut), 2);
+    EXPECT_FALSE(script::EndsWithBackslash(""));
+}
+
+TEST(TextRulesTest, WildcardsAreFoundEvenAfterADoubleByteCharacter) {
+    char path[32];
+    std::snprintf(path, sizeof path, "C:\\%s*.DAT", kHyo);
+    EXPECT_TRUE(script::HasWildcard(path));
+    EXPECT_TRUE(script::HasWildcard("A?"));
+    EXPECT_FALSE(script::HasWildcard(kNo));
+}
+
+// The start-up paths read bytes alone: these tests fail if those rules start reading characters.
+TEST(TextRulesTest, ByteRulesTakeASecondByte0x5CForABackslash) {
+    char path[32];
+    std::snprintf(path, sizeof path, "C:\\%s", kSo);
+    EXPECT_EQ(script::LastBackslashByte(path), 4);
+    EXPECT_EQ(script::LastBackslashByte("ABC"), -1);
+    EXPECT_EQ(script::LastBackslashByte("C:\\A\\"), 4);  // the final byte counts here
+
+    char out[32];
+    Garbage(out);
+    script::ParentOf(path, out, sizeof out);  // the 0x5C of ソ is the final byte: skipped
+    EXPECT_STREQ(out, "C:");
+    std::snprintf(path, sizeof path, "C:\\%sX", kNo);
+    script::ParentOf(path, out, sizeof out);
+    EXPECT_EQ(std::strlen(out), 4u);  // cut at the second byte of 能
+
+    Garbage(out);
+    std::snprintf(out, sizeof out, "C:\\%s", kSo);
+    EXPECT_TRUE(script::EnsureBackslash(out, sizeof out));
+    EXPECT_EQ(std::strlen(out), 5u);  // no backslash added behind ソ
+
+    Garbage(out);
+    std::snprintf(path, sizeof path, "D:\\%s", kHyo);
+    script::FolderOf(path, out, sizeof out);
+    EXPECT_STREQ(out, kHyo);
+}
+
+TEST(TextRulesTest, ParentOfKeepsShortPathsAndCutsTheLastInnerBackslash) {
+    char out[32];
+    Garbage(out);
+    script::ParentOf("D:\\GAMES\\TAVREL\\", out, sizeof out);
+    EXPECT_STREQ(out, "D:\\GAMES");
+    script::ParentOf("D:\\A\\B", out, sizeof out);
+    EXPECT_STREQ(out, "D:\\A");
+    script::ParentOf("\\", out, sizeof out);
+    EXPECT_STREQ(out, "\\");
+    script::ParentOf("NAME", out, sizeof out);
+    EXPECT_STREQ(out, "NAME");
+}
+
+TEST(TextRulesTest, RefusingRulesLeaveNoPartialPath) {
+    char out[8];
+    Garbage(out);
+    out[0] = '\0';
+    EXPECT_TRUE(script::AppendOrRefuse(out, sizeof out, "C:\\"));
+    EXPECT_TRUE(script::AppendOrRefuse(out, sizeof out, "ABCD"));  // exactly full
+    EXPECT_STREQ(out, "C:\\ABCD");
+    EXPECT_FALSE(script::AppendOrRefuse(out, sizeof out, "E"));
+    EXPECT_STREQ(out, "C:\\ABCD");
+
+    Garbage(out);
+    EXPECT_TRUE(script::JoinOrRefuse(out, sizeof out, "C:", "\\", "ABCD"));
+    EXPECT_STREQ(out, "C:\\ABCD");
+    EXPECT_FALSE(script::JoinOrRefuse(out, sizeof out, "C:", "\\", "ABCDE"));  // one byte short
+    EXPECT_STREQ(out, "");
+
+    char same[8] = "C:";
+    EXPECT_TRUE(script::JoinOrRefuse(same, sizeof same, same, "\\", kSo));
+    EXPECT_EQ(std::strlen(same), 5u);
+    EXPECT_EQ(std::memcmp(same + 3, kSo, 2), 0);
+
+    char none[1] = {'#'};
+    EXPECT_FALSE(script::JoinOrRefuse(none, 0, "", ""));
+    EXPECT_EQ(none[0], '#');
+}
+
+TEST(TextRulesTest, CuttingRulesNeverSplitACharacter) {
+    char out[6];
+    Garbage(out);
+    EXPECT_TRUE(script::CopyOrCut(out, sizeof out, "ABCDE"));  // exactly full
+    EXPECT_STREQ(out, "ABCDE");
+    EXPECT_FALSE(script::CopyOrCut(out, sizeof out, "ABCDEF"));
+    EXPECT_STREQ(out, "ABCDE");
+
+    char text[16];
+    std::snprintf(text, sizeof text, "ABCD%s", kSo);  // ソ would need the zero's byte
+    Garbage(out);
+    EXPECT_FALSE(script::CopyOrCut(out, sizeof out, text));
+    EXPECT_STREQ(out, "ABCD");
+
+    std::snprintf(text, sizeof text, "AB%s", kHyo);
+    Garbage(out);
+    std::strcpy(out, "X");
+    EXPECT_TRUE(script::AppendOrCut(out, sizeof out, text));  // exactly full
+    EXPECT_EQ(std::strlen(out), 5u);
+    EXPECT_FALSE(script::AppendOrCut(out, sizeof out, "Y"));
+    EXPECT_EQ(std::strlen(out), 5u);
+
+    Garbage(out);
+    EXPECT_TRUE(script::CopyOrCutN(out, sizeof out, "ABCDEF", 3));
+    EXPECT_STREQ(out, "ABC");
+    char none[1] = {'#'};
+    EXPECT_FALSE(script::CopyOrCut(none, 0, "A"));
+    EXPECT_EQ(none[0], '#');
+
+    char line[8];
+    Garbage(line);
+    script::FormatOrCut(line, sizeof line, "[%s]", text);  // [AB表] and its zero fill 7 of the 8 bytes
+    EXPECT_EQ(std::strlen(line), 6u);
+    script::FormatOrCut(line, sizeof line, "%c:%s", 'D', "\\GAMES");
+    EXPECT_STREQ(line, "D:\\GAME");
+}
+
+TEST(TextRulesTest, TrailingBackslashRules) {
+    char out[5];
+    Garbage(out);
+    out[0] = '\0';
+    EXPECT_TRUE(script::EnsureBackslash(out, sizeof out));
+    EXPECT_STREQ(out, "");  // an empty text names no folder
+    script::AppendBackslash(out, sizeof out);
+    EXPECT_STREQ(out, "\\");
+
+    std::strcpy(out, "ABC");
+    EXPECT_TRUE(script::EnsureBackslash(out, sizeof out));  // exactly full
+    EXPECT_STREQ(out, "ABC\\");
+    std::strcpy(out, "ABCD");
+    EXPECT_FALSE(script::EnsureBackslash(out, sizeof out));
+    EXPECT_STREQ(out, "ABCD");
+    script::AppendBackslash(out, sizeof out);
+    EXPECT_STREQ(out, "ABCD");
+}
+
+TEST(TextRulesTest, DriveAndFolderPieces) {
+    char drive[4];
+    char folder[8];
+    Garbage(drive);
+    script::DriveOf("D:\\GAMES", drive);
+    EXPECT_STREQ(drive, "D:\\");
+    script::DriveOf("", drive);
+    EXPECT_STREQ(drive, "\\");
+
+    Garbage(folder);
+    script::FolderOf("D:\\GAMES", folder, sizeof folder);
+    EXPECT_STREQ(folder, "GAMES\\");
+    script::FolderOf("D:\\GAMES12", folder, sizeof folder);  // exactly full: no room for the backslash
+    EXPECT_STREQ(folder, "GAMES12");
+    script::FolderOf("D:\\", folder, sizeof folder);
+    EXPECT_STREQ(folder, "");
+    script::FolderOf("D:", folder, sizeof folder);
+    EXPECT_STREQ(folder, "");
+}
+
+}  // namespace
