@@ -4,10 +4,10 @@
 
 #include "commands/copy_engine.h"
 #include "commands/file_commands.h"
-#include "script/text_rules.h"
 #include "script/arguments.h"
 #include "script/messages.h"
 #include "script/script_text.h"
+#include "script/text_rules.h"
 
 namespace commands {
 

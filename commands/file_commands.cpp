@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "script/text_rules.h"
 #include "script/arguments.h"
 #include "script/messages.h"
+#include "script/text_rules.h"
 
 namespace commands {
 

@@ -2,11 +2,11 @@
 // the installer afterwards. The wait itself belongs to the installer's windows (Host).
 #include <cstring>
 
-#include "script/text_rules.h"
 #include "commands/program_launch.h"
 #include "commands/registry_commands.h"
 #include "script/arguments.h"
 #include "script/messages.h"
+#include "script/text_rules.h"
 
 namespace commands {
 

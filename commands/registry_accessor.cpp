@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "script/text_rules.h"
 #include "commands/registry_commands.h"
+#include "script/text_rules.h"
 
 namespace commands {
 

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "commands/file_commands.h"
-#include "script/text_rules.h"
 #include "commands/shortcut_commands.h"
 #include "script/arguments.h"
+#include "script/text_rules.h"
 
 namespace commands {
 

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "script/text_rules.h"
 #include "commands/uninstall_registration.h"
 #include "script/arguments.h"
 #include "script/messages.h"
+#include "script/text_rules.h"
 
 namespace commands {
 

@@ -5,8 +5,8 @@
 
 #include "commands/copy_engine.h"
 #include "commands/registry_commands.h"
-#include "installer/bounded_text.h"
 #include "script/messages.h"
+#include "script/text_rules.h"
 
 namespace installer {
 namespace {
@@ -22,16 +22,16 @@ const char kStartMenuNT[] = "スタート メニュー\\プログラム\\Tavrel\
 
 // Cuts path behind its last backslash (the backslash kept); false when there is none.
 bool CutBehindLastBackslash(char* path) {
-    char* last = std::strrchr(path, '\\');
-    if (!last) return false;
-    last[1] = '\0';
+    const int last = script::LastBackslashByte(path);
+    if (last < 0) return false;
+    path[last + 1] = '\0';
     return true;
 }
 
 // Makes folder the current directory; the trailing backslash is dropped except for a root.
 bool ChangeDirectory(plat::Platform& sys, const char* folder) {
     char dir[kPath];
-    CopyText(dir, sizeof dir, folder);
+    script::CopyOrCut(dir, sizeof dir, folder);
     size_t n = std::strlen(dir);
     if (n > 3 && dir[n - 1] == '\\') dir[n - 1] = '\0';
     return sys.SetCurrentDirectory(dir);
@@ -53,8 +53,9 @@ bool HoldsTavrelFolder(plat::Platform& sys, const char* base) {
     if (!exists) return false;
 
     char pattern[kPath];
-    CopyText(pattern, sizeof pattern, base);
-    if (!EnsureBackslash(pattern, sizeof pattern) || !AppendText(pattern, sizeof pattern, "TAVREL")) return false;
+    script::CopyOrCut(pattern, sizeof pattern, base);
+    if (!script::EnsureBackslash(pattern, sizeof pattern) || !script::AppendOrCut(pattern, sizeof pattern, "TAVREL"))
+        return false;
     plat::FindEntry entry;
     plat::SearchHandle h = sys.FindFirst(pattern, &entry);
     bool found = false;
@@ -74,7 +75,7 @@ bool ProgramFolderFromModule(script::Engine& e, char* folder, size_t size) {
     if (n == 0 || n >= sizeof path) return false;
     path[n] = '\0';
     if (!CutBehindLastBackslash(path)) return false;
-    return CopyText(folder, size, path);
+    return script::CopyOrCut(folder, size, path);
 }
 
 void SetupSystemFolders(script::Engine& e) {
@@ -82,12 +83,12 @@ void SetupSystemFolders(script::Engine& e) {
     plat::Platform& sys = *e.sys;
     if (sys.GetVersion().platformId == 1) {
         uint32_t n = sys.GetWindowsDirectory(env.windowsFolder, kPath);
-        if (n == 0 || n >= kPath) CopyText(env.windowsFolder, kPath, "A:\\");
-        CopyText(env.desktopFolder, kPath, env.windowsFolder);
-        EnsureBackslash(env.desktopFolder, kPath);
-        CopyText(env.startMenuFolder, kPath, env.desktopFolder);
-        AppendText(env.desktopFolder, kPath, kDesktop95);
-        AppendText(env.startMenuFolder, kPath, kStartMenu95);
+        if (n == 0 || n >= kPath) script::CopyOrCut(env.windowsFolder, kPath, "A:\\");
+        script::CopyOrCut(env.desktopFolder, kPath, env.windowsFolder);
+        script::EnsureBackslash(env.desktopFolder, kPath);
+        script::CopyOrCut(env.startMenuFolder, kPath, env.desktopFolder);
+        script::AppendOrCut(env.desktopFolder, kPath, kDesktop95);
+        script::AppendOrCut(env.startMenuFolder, kPath, kStartMenu95);
         return;
     }
 
@@ -95,26 +96,26 @@ void SetupSystemFolders(script::Engine& e) {
     // Windows folder is the profile folder that holds the desktop.
     char desktop[kPath];
     if (sys.GetSpecialFolder(plat::SpecialFolder::Desktop, desktop, sizeof desktop) && desktop[0] != '\0') {
-        CopyText(env.desktopFolder, kPath, desktop);
-        EnsureBackslash(env.desktopFolder, kPath);
-        CopyText(env.windowsFolder, kPath, desktop);
+        script::CopyOrCut(env.desktopFolder, kPath, desktop);
+        script::EnsureBackslash(env.desktopFolder, kPath);
+        script::CopyOrCut(env.windowsFolder, kPath, desktop);
         size_t n = std::strlen(env.windowsFolder);
         if (n > 0 && env.windowsFolder[n - 1] == '\\') env.windowsFolder[n - 1] = '\0';
-        if (!CutBehindLastBackslash(env.windowsFolder)) CopyText(env.windowsFolder, kPath, "A:\\");
+        if (!CutBehindLastBackslash(env.windowsFolder)) script::CopyOrCut(env.windowsFolder, kPath, "A:\\");
     } else {
-        CopyText(env.windowsFolder, kPath, "A:\\");
-        CopyText(env.desktopFolder, kPath, env.windowsFolder);
-        AppendText(env.desktopFolder, kPath, kDesktopNT);
+        script::CopyOrCut(env.windowsFolder, kPath, "A:\\");
+        script::CopyOrCut(env.desktopFolder, kPath, env.windowsFolder);
+        script::AppendOrCut(env.desktopFolder, kPath, kDesktopNT);
     }
 
     char programs[kPath];
     if (sys.GetSpecialFolder(plat::SpecialFolder::Programs, programs, sizeof programs) && programs[0] != '\0') {
-        CopyText(env.startMenuFolder, kPath, programs);
-        EnsureBackslash(env.startMenuFolder, kPath);
-        AppendText(env.startMenuFolder, kPath, "Tavrel\\");
+        script::CopyOrCut(env.startMenuFolder, kPath, programs);
+        script::EnsureBackslash(env.startMenuFolder, kPath);
+        script::AppendOrCut(env.startMenuFolder, kPath, "Tavrel\\");
     } else {
-        CopyText(env.startMenuFolder, kPath, env.windowsFolder);
-        AppendText(env.startMenuFolder, kPath, kStartMenuNT);
+        script::CopyOrCut(env.startMenuFolder, kPath, env.windowsFolder);
+        script::AppendOrCut(env.startMenuFolder, kPath, kStartMenuNT);
     }
 }
 
@@ -130,14 +131,14 @@ int SetupEnvironment(script::Engine& e) {
 
     commands::OpenRegistryAccessor(e);
 
-    if (!ProgramFolderFromModule(e, env.programFolder, kPath)) CopyText(env.programFolder, kPath, ".\\");
-    CopyText(env.sourceFolder, kPath, env.programFolder);
+    if (!ProgramFolderFromModule(e, env.programFolder, kPath)) script::CopyOrCut(env.programFolder, kPath, ".\\");
+    script::CopyOrCut(env.sourceFolder, kPath, env.programFolder);
 
     SetupSystemFolders(e);
 
     char base[kPath];
     if (commands::ReadSetting(e, "Path", base, sizeof base) == 1) {
-        CopyText(env.tavrelBase, kPath, base);
+        script::CopyOrCut(env.tavrelBase, kPath, base);
         if (HoldsTavrelFolder(sys, base)) {
             e.tavrelFolderFound = 1;
         } else {
@@ -167,7 +168,7 @@ void ParseCommandLine(script::Engine& e, const char* commandLine) {
         while (*p != '\0' && *p != ' ' && *p != '\t' && *p != ',') ++p;
         size_t n = static_cast<size_t>(p - start);
         if (n > script::kPathSize - 1) n = script::kPathSize - 1;
-        CopyTextN(out, size, start, n);
+        script::CopyOrCutN(out, size, start, n);
     };
 
     const char* p = commandLine;
@@ -199,9 +200,9 @@ void ParseCommandLine(script::Engine& e, const char* commandLine) {
             takeWord(p, folder, sizeof folder);
             // A folder that cannot take its backslash is not used: the program would
             // otherwise look for its script in a cut path.
-            if (folder[0] == '\0' || !EnsureBackslash(folder, sizeof folder)) break;
-            CopyText(e.env.sourceFolder, kPath, folder);
-            CopyText(e.env.programFolder, kPath, folder);
+            if (folder[0] == '\0' || !script::EnsureBackslash(folder, sizeof folder)) break;
+            script::CopyOrCut(e.env.sourceFolder, kPath, folder);
+            script::CopyOrCut(e.env.programFolder, kPath, folder);
             ChangeDirectory(*e.sys, folder);
             break;
         }

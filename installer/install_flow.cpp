@@ -7,13 +7,12 @@
 
 #include "commands/copy_engine.h"
 #include "commands/file_commands.h"
-#include "script/text_rules.h"
 #include "commands/registry_commands.h"
-#include "installer/bounded_text.h"
 #include "script/arguments.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
 #include "script/script_text.h"
+#include "script/text_rules.h"
 
 namespace installer {
 
@@ -97,9 +96,9 @@ bool CompletePath(char* path, size_t size) {
         if (path[1] == ':' && path[2] == '\\') rest = path + 3;
         if (std::strlen(rest) + 4 > sizeof out) return false;
         std::strcat(out, rest);
-        if (!script::EndsWithBackslash(out)) std::strcat(out, "\\");
+        if (!script::EndsWithBackslash(out) && !script::AppendOrRefuse(out, sizeof out, "\\")) return false;
     }
-    return CopyText(path, size, out);
+    return script::CopyOrCut(path, size, out);
 }
 
 void UpperCaseSingleByte(char* text) {
@@ -115,9 +114,10 @@ void UpperCaseSingleByte(char* text) {
 
 bool FormFinalPath(const char* base, bool update, const char* productFolder, char* out, size_t size) {
     char built[script::kPathSize];
-    bool fits = CopyText(built, sizeof built, base) && EnsureBackslash(built, sizeof built);
+    bool fits = script::CopyOrCut(built, sizeof built, base) && script::EnsureBackslash(built, sizeof built);
     if (fits && !update)
-        fits = AppendText(built, sizeof built, "TAVREL\\") && AppendText(built, sizeof built, productFolder);
+        fits = script::AppendOrCut(built, sizeof built, "TAVREL\\") &&
+               script::AppendOrCut(built, sizeof built, productFolder);
     if (!fits || std::strlen(built) + 1 > size) {
         if (size > 0) out[0] = '\0';
         return false;
@@ -128,23 +128,21 @@ bool FormFinalPath(const char* base, bool update, const char* productFolder, cha
 }
 
 void BaseOfDestination(const char* destination, char* out, size_t size) {
-    CopyText(out, size, destination);
+    script::CopyOrCut(out, size, destination);
     for (int cut = 0; cut < 2; ++cut) {
         const int at = script::LastInnerBackslash(out);
         if (at >= 1) out[at] = '\0';  // a backslash in the first byte is no folder boundary
     }
-    EnsureBackslash(out, size);
+    script::EnsureBackslash(out, size);
 }
 
 void FormatLetterText(char* out, size_t size, const char* format, char letter, const char* text) {
-    char wide[1024];
-    std::snprintf(wide, sizeof wide, format, letter, text);
-    CopyText(out, size, wide);
+    script::FormatOrCut(out, size, format, letter, text);
 }
 
 // ---- The flow -------------------------------------------------------------------------
 
-void InstallFlow::SetInstallPath(const char* path) { CopyText(installPath_, sizeof installPath_, path); }
+void InstallFlow::SetInstallPath(const char* path) { script::CopyOrCut(installPath_, sizeof installPath_, path); }
 
 void InstallFlow::SetLine(int id, const char* text) { view_->SetText(id, text); }
 
@@ -172,7 +170,7 @@ void InstallFlow::PrepareInstall() {
     defaultPath_[0] = letter;
     SetInstallPath(defaultPath_);
     script::RunSection(e_, e_.slots.initInst);
-    for (int i = 0; i < 6; ++i) CopyText(lines_[i], sizeof lines_[i], e_.options.instMes[i]);
+    for (int i = 0; i < 6; ++i) script::CopyOrCut(lines_[i], sizeof lines_[i], e_.options.instMes[i]);
 }
 
 void InstallFlow::OnCreate(int windowWidth, int windowHeight) {
@@ -191,8 +189,9 @@ void InstallFlow::OnOk() {
                       commands::ReadSetting(e_, e_.options.instUpdate, updateFolder_, sizeof updateFolder_) == 1;
         // The update folder must still take its backslash to become the install path.
         char withBackslash[script::kPathSize];
-        usable = usable && updateFolder_[0] != '\0' && CopyText(withBackslash, sizeof withBackslash, updateFolder_) &&
-                 EnsureBackslash(withBackslash, sizeof withBackslash);
+        usable = usable && updateFolder_[0] != '\0' &&
+                 script::CopyOrCut(withBackslash, sizeof withBackslash, updateFolder_) &&
+                 script::EnsureBackslash(withBackslash, sizeof withBackslash);
         if (usable && commands::FolderExists(e_, updateFolder_)) {
             updateInstall_ = true;
             SetInstallPath(updateFolder_);
@@ -231,7 +230,7 @@ void InstallFlow::OnStop() {
 void InstallFlow::BrowseStartFolder(char* out, size_t size) const {
     char root[4] = "A:\\";
     if (e_.env.windowsFolder[0] != '\0') root[0] = e_.env.windowsFolder[0];
-    CopyText(out, size, root);
+    script::CopyOrCut(out, size, root);
 }
 
 void InstallFlow::AfterBrowse(bool chosen, const char* folder) {
@@ -241,7 +240,7 @@ void InstallFlow::AfterBrowse(bool chosen, const char* folder) {
         view_->ShowControl(kInstPath, true);
     }
     char program[script::kPathSize];
-    CopyText(program, sizeof program, e_.env.programFolder);
+    script::CopyOrCut(program, sizeof program, e_.env.programFolder);
     const size_t n = std::strlen(program);
     if (n > 3 && program[n - 1] == '\\') program[n - 1] = '\0';
     e_.sys->SetCurrentDirectory(program);
@@ -347,7 +346,7 @@ int InstallFlow::CheckAndCreatePath() {
     size_t n = std::strlen(path);
     // The final folder (this path, TAVREL and the product folder) must fit its buffer too.
     char completed[script::kPathSize];
-    const bool fits = n <= kMaxTypedPath && (n == 0 || (CopyText(completed, sizeof completed, path) &&
+    const bool fits = n <= kMaxTypedPath && (n == 0 || (script::CopyOrCut(completed, sizeof completed, path) &&
                                                         CompletePath(completed, sizeof completed) &&
                                                         FinalPathFits(completed, false)));
     if (!fits) {
@@ -400,7 +399,7 @@ int InstallFlow::CheckAndCreatePath() {
     }
     for (int k = 1; k < count; ++k) {
         char prefix[script::kPathSize];
-        CopyTextN(prefix, sizeof prefix, path, static_cast<size_t>(at[k]));
+        script::CopyOrCutN(prefix, sizeof prefix, path, static_cast<size_t>(at[k]));
         if (commands::FolderExists(e_, prefix)) continue;
         if (!commands::CreateFolder(e_, prefix)) {
             script::ShowMessage(e_, "フォルダの作成に失敗しました。", "", kPlainBox);
@@ -413,8 +412,9 @@ int InstallFlow::CheckAndCreatePath() {
 
 int InstallFlow::CreateTavrelFolder() {
     char folder[script::kPathSize];
-    const bool fits = CopyText(folder, sizeof folder, installPath_) && EnsureBackslash(folder, sizeof folder) &&
-                      AppendText(folder, sizeof folder, kTavrelFolder);
+    const bool fits = script::CopyOrCut(folder, sizeof folder, installPath_) &&
+                      script::EnsureBackslash(folder, sizeof folder) &&
+                      script::AppendOrCut(folder, sizeof folder, kTavrelFolder);
     if (fits && (commands::FolderExists(e_, folder) || commands::CreateFolder(e_, folder))) return 1;
     script::ShowMessage(e_, "tavrelフォルダの作成に失敗しました。", "", kWarningBox);
     return 0;
@@ -426,10 +426,10 @@ bool InstallFlow::ShowConfirmScreen() {
     view_->ShowControl(kInstBrowse, false);
     view_->SetEditReadOnly(true);
     char line[400];
-    CopyText(line, sizeof line, "[決定]を押すと ");
+    script::CopyOrCut(line, sizeof line, "[決定]を押すと ");
     if (!updateInstall_) {
-        AppendText(line, sizeof line, e_.options.dstDir);
-        AppendText(line, sizeof line, " フォルダを作成し、");
+        script::AppendOrCut(line, sizeof line, e_.options.dstDir);
+        script::AppendOrCut(line, sizeof line, " フォルダを作成し、");
     }
     SetLine(kInstLine2, line);
     SetLine(kInstLine3, "インストールを開始します。");
@@ -465,7 +465,7 @@ void InstallFlow::StartInstall() {
         return;
     }
     step_ = kStepInstalling;
-    CopyText(e_.env.destFolder, sizeof e_.env.destFolder, installPath_);
+    script::CopyOrCut(e_.env.destFolder, sizeof e_.env.destFolder, installPath_);
     BaseOfDestination(e_.env.destFolder, e_.env.tavrelBase, sizeof e_.env.tavrelBase);
     e_.copy.percent = 0;
     if (RunInstall() != 1) FinishInstall();
@@ -479,8 +479,8 @@ int InstallFlow::CreateInstallFolder() {
     }
     if (commands::FolderExists(e_, installPath_) && !updateInstall_) {
         char question[400];
-        FormatText(question, sizeof question, "%sフォルダはすでに存在します。\n　　上書きしてよろしいですか？",
-                   e_.options.dstDir);
+        script::FormatOrCut(question, sizeof question, "%sフォルダはすでに存在します。\n　　上書きしてよろしいですか？",
+                            e_.options.dstDir);
         return script::ShowMessage(e_, question, "", kPlainYesNo) == plat::kIdYes ? 1 : 0;
     }
     if (!commands::CreateFolder(e_, installPath_)) {

@@ -48,7 +48,7 @@ bool CopyOrCut(char* dst, size_t size, const char* src);
 bool CopyOrCutN(char* dst, size_t size, const char* src, size_t n);
 bool AppendOrCut(char* dst, size_t size, const char* src);
 // printf into a 1024-byte scratch line first, so a long argument is cut and never overruns dst.
-void FormatOrCut(char* dst, size_t size, const char* format, ...);
+void FormatOrCut(char* dst, size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
 // ---- Trailing backslashes and drive pieces -------------------------------------------------
 // These test only the final byte, so a name ending in ソ counts as ending in a backslash.

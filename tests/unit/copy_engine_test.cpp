@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "commands/copy_engine.h"
-#include "script/text_rules.h"
 #include "platform/sim/sim_windows.h"
+#include "script/text_rules.h"
 
 namespace {
 
