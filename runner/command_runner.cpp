@@ -10,6 +10,7 @@
 #include "commands/registry_commands.h"
 #include "script/dispatch.h"
 #include "script/script_text.h"
+#include "script/text_rules.h"
 
 namespace runner {
 
@@ -39,8 +40,8 @@ void FindProgramFolder(plat::Platform& sys, char* folder, size_t size) {
     char path[script::kPathSize] = {};
     uint32_t n = sys.GetModuleFileName(path, sizeof path);
     if (n == 0 || n >= sizeof path) path[0] = 0;
-    char* slash = std::strrchr(path, '\\');
-    if (slash) *slash = 0;
+    const int slash = script::LastBackslashByte(path);
+    if (slash >= 0) path[slash] = 0;
     std::snprintf(folder, size, "%s", path);
 }
 
@@ -64,14 +65,8 @@ void LoadRunnerScript(script::Engine& e, const char* path) {
 // Only %WinDrv% and %WinDir% have values in the runner; every other name is empty.
 void SetRunnerVariables(script::Engine& e) {
     std::memset(&e.vars, 0, sizeof e.vars);
-    const char* win = e.env.windowsFolder;
-    size_t n = std::strlen(win);
-    std::snprintf(e.vars.winDrv, sizeof e.vars.winDrv, "%.*s\\", static_cast<int>(n < 2 ? n : 2), win);
-    if (n > 3) {
-        std::snprintf(e.vars.winDir, sizeof e.vars.winDir, "%s", win + 3);
-        size_t m = std::strlen(e.vars.winDir);
-        if (e.vars.winDir[m - 1] != '\\' && m + 1 < sizeof e.vars.winDir) std::strcat(e.vars.winDir, "\\");
-    }
+    script::DriveOf(e.env.windowsFolder, e.vars.winDrv);
+    script::FolderOf(e.env.windowsFolder, e.vars.winDir, sizeof e.vars.winDir);
 }
 
 // The lines of [START], as a section run does them, up to a failure, a header or the end.

@@ -1,56 +1,12 @@
 // The script variables: snapshots of the environment paths, and the tables that say which
 // names each program knows.
-#include <cstdio>
-#include <cstring>
-
 #include "commands/registry_commands.h"
 #include "script/arguments.h"
+#include "script/text_rules.h"
 
 namespace script {
 
 namespace {
-
-// "X:\" from the first two bytes of a path; a single backslash for an empty path.
-void DriveOf(const char* path, char* out) {
-    size_t n = std::strlen(path);
-    if (n > 2) n = 2;
-    std::memcpy(out, path, n);
-    out[n] = '\\';
-    out[n + 1] = 0;
-}
-
-// The path without its drive (first three bytes), with a backslash added when not empty.
-void FolderOf(const char* path, char* out, size_t size) {
-    out[0] = 0;
-    if (std::strlen(path) < 3) return;
-    std::snprintf(out, size, "%s", path + 3);
-    size_t n = std::strlen(out);
-    if (n > 0 && out[n - 1] != '\\' && n + 1 < size) {
-        out[n] = '\\';
-        out[n + 1] = 0;
-    }
-}
-
-// Cuts path at its last backslash that is not its final byte (the backslash removed).
-void ParentOf(const char* path, char* out, size_t size) {
-    std::snprintf(out, size, "%s", path);
-    size_t n = std::strlen(out);
-    if (n < 2) return;
-    for (size_t i = n - 1; i-- > 0;) {
-        if (out[i] == '\\') {
-            out[i] = 0;
-            return;
-        }
-    }
-}
-
-void AppendBackslash(char* text, size_t size) {
-    size_t n = std::strlen(text);
-    if ((n == 0 || text[n - 1] != '\\') && n + 1 < size) {
-        text[n] = '\\';
-        text[n + 1] = 0;
-    }
-}
 
 const char* SrcDir(const Engine& e) { return e.vars.srcDir; }
 const char* DstDir(const Engine& e) { return e.vars.dstDir; }
@@ -100,7 +56,7 @@ void RefreshVariables(Engine& e) {
     FolderOf(env.programFolder, v.exeDir, sizeof v.exeDir);
     FolderOf(env.windowsFolder, v.winDir, sizeof v.winDir);
     FolderOf(env.tavrelBase, v.tavrelDir, sizeof v.tavrelDir);
-    std::strncat(v.tavrelDir, "TAVREL\\", sizeof v.tavrelDir - std::strlen(v.tavrelDir) - 1);
+    AppendOrCut(v.tavrelDir, sizeof v.tavrelDir, "TAVREL\\");
     FolderOf(env.installedFolder, v.instDir, sizeof v.instDir);
     FolderOf(env.installedParent, v.instTavDir, sizeof v.instTavDir);
     AppendBackslash(v.instTavDir, sizeof v.instTavDir);
