@@ -32,8 +32,7 @@ bool CutBehindLastBackslash(char* path) {
 bool ChangeDirectory(plat::Platform& sys, const char* folder) {
     char dir[kPath];
     script::CopyOrCut(dir, sizeof dir, folder);
-    size_t n = std::strlen(dir);
-    if (n > 3 && dir[n - 1] == '\\') dir[n - 1] = '\0';
+    script::DropTrailingBackslash(dir);
     return sys.SetCurrentDirectory(dir);
 }
 

@@ -241,8 +241,7 @@ void InstallFlow::AfterBrowse(bool chosen, const char* folder) {
     }
     char program[script::kPathSize];
     script::CopyOrCut(program, sizeof program, e_.env.programFolder);
-    const size_t n = std::strlen(program);
-    if (n > 3 && program[n - 1] == '\\') program[n - 1] = '\0';
+    script::DropTrailingBackslash(program);
     e_.sys->SetCurrentDirectory(program);
 }
 

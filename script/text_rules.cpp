@@ -139,6 +139,11 @@ void AppendBackslash(char* text, size_t size) {
     }
 }
 
+void DropTrailingBackslash(char* folder) {
+    const size_t n = std::strlen(folder);
+    if (n > 3 && folder[n - 1] == '\\') folder[n - 1] = '\0';
+}
+
 void DriveOf(const char* path, char* out) {
     size_t n = std::strlen(path);
     if (n > 2) n = 2;

@@ -58,6 +58,8 @@ void FormatOrCut(char* dst, size_t size, const char* format, ...) __attribute__(
 bool EnsureBackslash(char* dst, size_t size);
 // As EnsureBackslash, but an empty text becomes "\" and no room is not an error.
 void AppendBackslash(char* text, size_t size);
+// A current directory is set without its trailing backslash, except a drive root's ("X:\").
+void DropTrailingBackslash(char* folder);
 // "X:\" from the first two bytes of path ("\" for an empty one); out holds at least 4 bytes.
 void DriveOf(const char* path, char* out);
 // The path behind its drive (first three bytes), ending in a backslash when not empty.

@@ -191,6 +191,15 @@ TEST(TextRulesTest, TrailingBackslashRules) {
     EXPECT_STREQ(out, "ABCD");
     script::AppendBackslash(out, sizeof out);
     EXPECT_STREQ(out, "ABCD");
+
+    char folder[16] = "D:\\GAMES\\";
+    script::DropTrailingBackslash(folder);
+    EXPECT_STREQ(folder, "D:\\GAMES");
+    script::DropTrailingBackslash(folder);
+    EXPECT_STREQ(folder, "D:\\GAMES");
+    std::strcpy(folder, "D:\\");
+    script::DropTrailingBackslash(folder);
+    EXPECT_STREQ(folder, "D:\\");  // a drive root keeps it
 }
 
 TEST(TextRulesTest, DriveAndFolderPieces) {
