@@ -24,9 +24,9 @@ bool EndsInSeparatorOrColon(const char* path);
 // Neither * nor ? can be the second byte of a character, so a byte search is enough.
 bool HasWildcard(const char* path);
 
-// These look at single bytes, the way the installer's start-up paths have always been read.
+// These look at single bytes, so a second byte 0x5C counts; their callers rely on that.
 
-// Index of the last byte 0x5C anywhere in text (a second byte too), or -1.
+// The start-up's quick folder cut of a module or shell path: index of the last 0x5C byte, or -1.
 int LastBackslashByte(const char* text);
 // The installed folder's parent: out = path cut at its last 0x5C byte before the final byte.
 void ParentOf(const char* path, char* out, size_t size);
@@ -53,8 +53,7 @@ void FormatOrCut(char* dst, size_t size, const char* format, ...) __attribute__(
 // ---- Trailing backslashes and drive pieces -------------------------------------------------
 // These test only the final byte, so a name ending in ソ counts as ending in a backslash.
 
-// Readies a folder for a name to be appended; an empty text stays empty (it names no folder).
-// False when the backslash does not fit.
+// Readies a folder for a name; an empty text names no folder and stays empty. False when no room.
 bool EnsureBackslash(char* dst, size_t size);
 // As EnsureBackslash, but an empty text becomes "\" and no room is not an error.
 void AppendBackslash(char* text, size_t size);
