@@ -22,7 +22,7 @@ const char kStartMenuNT[] = "スタート メニュー\\プログラム\\Tavrel\
 
 // Cuts path behind its last backslash (the backslash kept); false when there is none.
 bool CutBehindLastBackslash(char* path) {
-    const int last = script::LastBackslashByte(path);
+    const int last = script::LastBackslash(path);
     if (last < 0) return false;
     path[last + 1] = '\0';
     return true;

@@ -40,7 +40,7 @@ void FindProgramFolder(plat::Platform& sys, char* folder, size_t size) {
     char path[script::kPathSize] = {};
     uint32_t n = sys.GetModuleFileName(path, sizeof path);
     if (n == 0 || n >= sizeof path) path[0] = 0;
-    const int slash = script::LastBackslashByte(path);
+    const int slash = script::LastBackslash(path);
     if (slash >= 0) path[slash] = 0;
     std::snprintf(folder, size, "%s", path);
 }

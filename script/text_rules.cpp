@@ -57,21 +57,12 @@ bool EndsInSeparatorOrColon(const char* path) {
 
 bool HasWildcard(const char* path) { return std::strpbrk(path, "*?") != nullptr; }
 
-int LastBackslashByte(const char* text) {
-    const char* last = std::strrchr(text, '\\');
-    return last ? static_cast<int>(last - text) : -1;
-}
+int LastBackslash(const char* text) { return LastSeparator(text, 0, static_cast<int>(std::strlen(text))); }
 
 void ParentOf(const char* path, char* out, size_t size) {
     std::snprintf(out, size, "%s", path);
-    size_t n = std::strlen(out);
-    if (n < 2) return;
-    for (size_t i = n - 1; i-- > 0;) {
-        if (out[i] == '\\') {
-            out[i] = 0;
-            return;
-        }
-    }
+    const int at = LastInnerBackslash(out);
+    if (at >= 0) out[at] = 0;
 }
 
 bool AppendOrRefuse(char* out, size_t size, const char* text) {
@@ -126,14 +117,13 @@ void FormatOrCut(char* dst, size_t size, const char* format, ...) {
 }
 
 bool EnsureBackslash(char* dst, size_t size) {
-    const size_t n = std::strlen(dst);
-    if (n == 0 || dst[n - 1] == '\\') return true;
+    if (dst[0] == 0 || EndsWithBackslash(dst)) return true;
     return AppendOrCut(dst, size, "\\");
 }
 
 void AppendBackslash(char* text, size_t size) {
     const size_t n = std::strlen(text);
-    if ((n == 0 || text[n - 1] != '\\') && n + 1 < size) {
+    if ((n == 0 || !EndsWithBackslash(text)) && n + 1 < size) {
         text[n] = '\\';
         text[n + 1] = 0;
     }
@@ -141,7 +131,7 @@ void AppendBackslash(char* text, size_t size) {
 
 void DropTrailingBackslash(char* folder) {
     const size_t n = std::strlen(folder);
-    if (n > 3 && folder[n - 1] == '\\') folder[n - 1] = '\0';
+    if (n > 3 && EndsWithBackslash(folder)) folder[n - 1] = '\0';
 }
 
 void DriveOf(const char* path, char* out) {

@@ -1,6 +1,5 @@
 // The byte-string rules every program uses for Shift-JIS paths and fixed text buffers.
-// Some rules look at whole characters and some at bytes alone; both kinds are kept
-// because callers rely on each exactly as it is.
+// Every rule takes a two-byte character whole: its second byte 0x5C is never a backslash.
 #pragma once
 
 #include <cstddef>
@@ -24,11 +23,10 @@ bool EndsInSeparatorOrColon(const char* path);
 // Neither * nor ? can be the second byte of a character, so a byte search is enough.
 bool HasWildcard(const char* path);
 
-// These look at single bytes, so a second byte 0x5C counts; their callers rely on that.
-
-// The start-up's quick folder cut of a module or shell path: index of the last 0x5C byte, or -1.
-int LastBackslashByte(const char* text);
-// The installed folder's parent: out = path cut at its last 0x5C byte before the final byte.
+// The folder cut of a module or shell path: index of the last backslash (the final byte
+// included), or -1.
+int LastBackslash(const char* text);
+// The installed folder's parent: out = path cut at its last backslash before the final byte.
 void ParentOf(const char* path, char* out, size_t size);
 
 // ---- Bounded joining: all or nothing -------------------------------------------------------
@@ -51,7 +49,7 @@ bool AppendOrCut(char* dst, size_t size, const char* src);
 void FormatOrCut(char* dst, size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
 // ---- Trailing backslashes and drive pieces -------------------------------------------------
-// These test only the final byte, so a name ending in ソ counts as ending in a backslash.
+// A name ending in ソ (second byte 0x5C) does not end in a backslash.
 
 // Readies a folder for a name; an empty text names no folder and stays empty. False when no room.
 bool EnsureBackslash(char* dst, size_t size);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "script/text_rules.h"
 
@@ -72,30 +73,34 @@ TEST(TextRulesTest, WildcardsAreFoundEvenAfterADoubleByteCharacter) {
 }
 
 // The start-up paths read bytes alone: these tests fail if those rules start reading characters.
-TEST(TextRulesTest, ByteRulesTakeASecondByte0x5CForABackslash) {
+TEST(TextRulesTest, TrailingAndCuttingRulesNeverTakeASecondByteForABackslash) {
     char path[32];
     std::snprintf(path, sizeof path, "C:\\%s", kSo);
-    EXPECT_EQ(script::LastBackslashByte(path), 4);
-    EXPECT_EQ(script::LastBackslashByte("ABC"), -1);
-    EXPECT_EQ(script::LastBackslashByte("C:\\A\\"), 4);  // the final byte counts here
+    EXPECT_EQ(script::LastBackslash(path), 2);
+    EXPECT_EQ(script::LastBackslash("ABC"), -1);
+    EXPECT_EQ(script::LastBackslash("C:\\A\\"), 4);  // the final byte counts here
 
     char out[32];
     Garbage(out);
-    script::ParentOf(path, out, sizeof out);  // the 0x5C of ソ is the final byte: skipped
+    script::ParentOf(path, out, sizeof out);
     EXPECT_STREQ(out, "C:");
     std::snprintf(path, sizeof path, "C:\\%sX", kNo);
     script::ParentOf(path, out, sizeof out);
-    EXPECT_EQ(std::strlen(out), 4u);  // cut at the second byte of 能
+    EXPECT_STREQ(out, "C:");  // not cut inside 能
 
     Garbage(out);
     std::snprintf(out, sizeof out, "C:\\%s", kSo);
     EXPECT_TRUE(script::EnsureBackslash(out, sizeof out));
-    EXPECT_EQ(std::strlen(out), 5u);  // no backslash added behind ソ
+    EXPECT_EQ(std::strlen(out), 6u);  // a backslash added behind ソ
+    script::DropTrailingBackslash(out);
+    EXPECT_EQ(std::strlen(out), 5u);
+    script::DropTrailingBackslash(out);
+    EXPECT_EQ(std::strlen(out), 5u);  // ソ keeps its second byte
 
     Garbage(out);
     std::snprintf(path, sizeof path, "D:\\%s", kHyo);
     script::FolderOf(path, out, sizeof out);
-    EXPECT_STREQ(out, kHyo);
+    EXPECT_EQ(std::string(kHyo) + "\\", out);
 }
 
 TEST(TextRulesTest, ParentOfKeepsShortPathsAndCutsTheLastInnerBackslash) {
