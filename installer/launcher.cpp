@@ -6,6 +6,7 @@
 
 #include "commands/registry_commands.h"
 #include "script/dispatch.h"
+#include "script/text_rules.h"
 #include "script/messages.h"
 #include "script/script_text.h"
 
@@ -165,8 +166,7 @@ void Launcher::OnPlay() {
         return;
     char dir[script::kPathSize];
     std::strcpy(dir, e_.env.installedFolder);
-    size_t n = std::strlen(dir);
-    if (n > 3 && dir[n - 1] == '\\') dir[n - 1] = '\0';
+    script::DropTrailingBackslash(dir);
     e_.sys->SetCurrentDirectory(dir);
     e_.sys->WinExec(e_.options.exeName, 5);
     e_.sys->PostQuitMessage(0);

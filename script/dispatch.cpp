@@ -9,6 +9,7 @@
 #include "commands/file_commands.h"
 #include "script/arguments.h"
 #include "script/script_text.h"
+#include "script/text_rules.h"
 
 namespace script {
 
@@ -50,8 +51,7 @@ int RunSection(Engine& e, const char* pattern) {
     RefreshVariables(e);
     char folder[kPathSize];
     std::snprintf(folder, sizeof folder, "%s", e.env.programFolder);
-    size_t n = std::strlen(folder);
-    if (n > 3 && folder[n - 1] == '\\') folder[n - 1] = 0;
+    DropTrailingBackslash(folder);
     e.sys->SetCurrentDirectory(folder);
     for (;;) {
         // A wildcard copy left pending (step mode) is finished before the next line,
