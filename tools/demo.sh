@@ -1,7 +1,8 @@
 #!/bin/bash
 # Sets up, builds and starts the demo CD's OSTREL.EXE under Wine, from drive Q: (a
 # CD-ROM drive mapped to dist/cd). With DISPLAY set it runs on that display until the
-# program ends; without one it runs on Xvfb, saves a screenshot and ends the program.
+# program ends; without one (or when it cannot be reached) it runs on Xvfb, saves a
+# screenshot and ends the program.
 #   tools/demo.sh [--no-build] [--wait SECONDS]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,7 +36,8 @@ echo "demo: starting Q:\\OSTREL.EXE on display $DISPLAY"
 wine 'Q:\OSTREL.EXE' &
 pid=$!
 
-if [ -n "$user_display" ]; then
+# The user's own display, when it could be reached: run until the program ends.
+if [ -n "$user_display" ] && [ "$DISPLAY" = "$user_display" ]; then
     wait $pid || true
     echo "demo: OSTREL.EXE ended"
     exit 0
@@ -54,7 +56,7 @@ shot=$ROOT/build/artifacts/demo.png
 import -window root "$shot"
 if [ -f "$uiauto" ]; then
     echo "demo: windows on screen:"
-    wine "$uiauto" list-windows 2>/dev/null | sed 's/^/  /' || true
+    wine "$uiauto" list-windows --visible 2>/dev/null | sed 's/^/  /' || true
 fi
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
