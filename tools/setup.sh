@@ -5,9 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(
-    g++-mingw-w64-i686 binutils-mingw-w64-i686
+    g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
     wine wine32:i386 wine64
-    xvfb x11-utils imagemagick
+    xvfb xauth x11-utils imagemagick
     fonts-ipafont-gothic locales libc-bin
     cmake ninja-build g++ googletest
     clang libclang-rt-14-dev
@@ -16,7 +16,7 @@ PACKAGES=(
 
 missing=()
 for p in "${PACKAGES[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || missing+=("$p")
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
