@@ -13,35 +13,40 @@ namespace {
 struct Command {
     const wchar_t* name;
     int (*run)(const Args&);
+    const wchar_t* arguments;
     const wchar_t* help;
 };
 
 const Command kCommands[] = {
-    {L"list-windows", CmdListWindows, L"[--visible]                 top-level windows, one JSON object a line"},
-    {L"children", CmdChildren, L"TARGET                         controls below a window, with their texts"},
-    {L"wait-window", CmdWaitWindow, L"TARGET [--timeout MS]       wait until the window exists; prints it"},
-    {L"wait-gone", CmdWaitGone, L"TARGET [--timeout MS]         wait until no such window exists"},
-    {L"text", CmdText, L"TARGET [--id N]                    a control's (or the window's) text"},
-    {L"click", CmdClick, L"TARGET --id N                     post BM_CLICK to a button"},
-    {L"press", CmdPress, L"TARGET --button LABEL|ID          post BM_CLICK to the button so labelled"},
-    {L"key", CmdKey, L"TARGET [--id N] --vk N                post a key down and up (to the focus without --id)"},
-    {L"close", CmdClose, L"TARGET                            post WM_CLOSE"},
-    {L"enabled", CmdEnabled, L"TARGET [--id N] [--self]        1 or 0; counts disabled parents unless --self"},
-    {L"visible", CmdVisible, L"TARGET [--id N]                 1 or 0, without waiting"},
-    {L"check", CmdCheck, L"TARGET --id N                     BM_GETCHECK: 0, 1 or 2"},
-    {L"rect", CmdRect, L"TARGET [--id N]                    screen rectangle and client size (JSON)"},
-    {L"style", CmdStyle, L"TARGET [--id N]                   window styles (JSON)"},
-    {L"items", CmdItems, L"TARGET --id N                     list or combo box items and selection (JSON)"},
-    {L"foreground", CmdForeground, L"[TARGET]                   the foreground window, or 1/0 for TARGET"},
-    {L"msgbox", CmdMsgBox, L"[--title T] [--timeout MS] [--press LABEL]  wait for a message box; JSON"},
-    {L"set-text", CmdSetText, L"TARGET --id N --text T           WM_SETTEXT to a control (an edit box's typed text)"},
-    {L"screenshot", CmdScreenshot, L"[TARGET] --file F.bmp      save the screen (or a window's area)"},
+    {L"list-windows", CmdListWindows, L"[--visible]", L"top-level windows, one JSON object a line"},
+    {L"children", CmdChildren, L"TARGET", L"controls below a window, with their texts"},
+    {L"wait-window", CmdWaitWindow, L"TARGET [--timeout MS]", L"wait until the window exists; prints it"},
+    {L"wait-gone", CmdWaitGone, L"TARGET [--timeout MS]", L"wait until no such window exists"},
+    {L"text", CmdText, L"TARGET [--id N]", L"a control's (or the window's) text"},
+    {L"click", CmdClick, L"TARGET --id N", L"post BM_CLICK to a button"},
+    {L"press", CmdPress, L"TARGET --button LABEL|ID", L"post BM_CLICK to the button so labelled"},
+    {L"key", CmdKey, L"TARGET [--id N] --vk N", L"post a key down and up (to the focus without --id)"},
+    {L"close", CmdClose, L"TARGET", L"post WM_CLOSE"},
+    {L"enabled", CmdEnabled, L"TARGET [--id N] [--self]", L"1 or 0; counts disabled parents unless --self"},
+    {L"visible", CmdVisible, L"TARGET [--id N]", L"1 or 0, without waiting"},
+    {L"check", CmdCheck, L"TARGET --id N", L"BM_GETCHECK: 0, 1 or 2"},
+    {L"rect", CmdRect, L"TARGET [--id N]", L"screen rectangle and client size (JSON)"},
+    {L"style", CmdStyle, L"TARGET [--id N]", L"window styles (JSON)"},
+    {L"items", CmdItems, L"TARGET --id N", L"list or combo box items and selection (JSON)"},
+    {L"foreground", CmdForeground, L"[TARGET]", L"the foreground window, or 1/0 for TARGET"},
+    {L"msgbox", CmdMsgBox, L"[--title T] [--timeout MS] [--press LABEL]", L"wait for a message box; JSON"},
+    {L"set-text", CmdSetText, L"TARGET --id N --text T", L"WM_SETTEXT to a control (an edit box's typed text)"},
+    {L"screenshot", CmdScreenshot, L"[TARGET] --file F.bmp", L"save the screen (or a window's area)"},
 };
 
 void Usage() {
     PrintLine(L"usage: UIAUTO COMMAND [options]");
     PrintLine(L"TARGET: --title T | --contains T | --class C | --msgbox | --hwnd 0xH  [--visible]");
-    for (const Command& c : kCommands) PrintLine(std::wstring(L"  ") + c.name + L" " + c.help);
+    for (const Command& c : kCommands) {
+        std::wstring line = std::wstring(L"  ") + c.name + L" " + c.arguments;
+        line.resize(line.size() < 48 ? 48 : line.size() + 1, L' ');
+        PrintLine(line + c.help);
+    }
     PrintLine(L"exit: 0 done, 1 not found or timed out, 2 usage, 3 failed");
 }
 
