@@ -6,6 +6,7 @@ when it ends, so a hung program never outlives its test.
 """
 import json
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -243,6 +244,35 @@ class Harness:
         if code != 0:
             return None
         return from_cp932(out)
+
+    def reg_value(self, key, name, view=32):
+        """(type, data) of one value as reg.exe shows it ("REG_SZ", "text"), or None.
+
+        reg.exe separates name, type and data by four blanks, so names and data with
+        blanks of their own survive; binary data comes as hex digits.
+        """
+        out = self.reg_query(key, name, view)
+        if out is None:
+            return None
+        for line in out.splitlines():
+            m = re.match(r"^    (.*?)    (REG_[A-Z_]+)(?:    (.*))?$", line.rstrip("\r"))
+            if m and m.group(1).lower() == name.lower():
+                return m.group(2), m.group(3) or ""
+        return None
+
+    def unix_path(self, windows_path):
+        """Where a Windows path of the prefix lies (drive link resolved, case ignored)."""
+        drive, _, rest = windows_path.partition(":")
+        path = os.path.realpath(os.path.join(PREFIX, "dosdevices", drive.lower() + ":"))
+        for part in [p for p in rest.replace("/", "\\").split("\\") if p]:
+            match = part
+            if os.path.isdir(path):
+                for entry in os.listdir(path):
+                    if entry.lower() == part.lower():
+                        match = entry
+                        break
+            path = os.path.join(path, match)
+        return path
 
     def screenshot(self, label):
         path = os.path.join(ARTIFACTS, f"{self.name}-{label}.png")
