@@ -11,7 +11,7 @@
 # when any stage fails.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-cd "$ROOT"
+cd "$ROOT" || exit 1
 JOBS=${TAVREL_JOBS:-2}
 LOGS=$ROOT/build/logs
 mkdir -p "$LOGS"

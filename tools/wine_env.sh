@@ -33,8 +33,8 @@ tavrel_ensure_display() {
     tavrel_log "starting Xvfb on $DISPLAY"
     setsid nohup Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp \
         >/tmp/tavrel-xvfb-$num.log 2>&1 < /dev/null &
-    local i
-    for i in $(seq 1 50); do
+    local _
+    for _ in $(seq 1 50); do
         xdpyinfo >/dev/null 2>&1 && return 0
         sleep 0.2
     done

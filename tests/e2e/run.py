@@ -59,7 +59,9 @@ def main():
         fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
     except BlockingIOError:
         print(f"waiting for another end-to-end run on {harness.PREFIX}", flush=True)
+        waited = time.monotonic()
         fcntl.flock(lock, fcntl.LOCK_EX)
+        print(f"waited {time.monotonic() - waited:.0f}s", flush=True)
     shutil.rmtree(harness.ARTIFACTS, ignore_errors=True)
     passed, failed, skipped = [], [], []
     display = None
