@@ -14,19 +14,6 @@ enum : uint32_t { kKeyQueryValue = 0x1, kKeySetValue = 0x2, kKeyCreateSubKey = 0
 enum : long { kErrInvalidHandle = 6, kErrInvalidParameter = 87, kErrBadPathname = 161, kErrNoAccess = 998,
               kErrKeyDeleted = 1018 };
 
-std::string Upper(const std::string& s) {
-    std::string k = s;
-    for (size_t i = 0; i < k.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(k[i]);
-        if (IsSjisLeadByte(c) && i + 1 < k.size()) {
-            ++i;
-        } else if (c >= 'a' && c <= 'z') {
-            k[i] = static_cast<char>(c - 32);
-        }
-    }
-    return k;
-}
-
 void Put32(std::string& s, uint32_t v) {
     for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
@@ -120,7 +107,7 @@ std::shared_ptr<SimWindows::RegKey> SimWindows::RegWalk(RegRoot root, const std:
     std::shared_ptr<RegKey> cur = RegRootKey(root);
     if (!cur || !SplitRegPath(path, &parts)) return nullptr;
     for (const std::string& p : parts) {
-        auto it = cur->subkeys.find(Upper(p));
+        auto it = cur->subkeys.find(UpperCaseName(p));
         if (it == cur->subkeys.end()) return nullptr;
         cur = it->second;
     }
@@ -134,7 +121,7 @@ std::shared_ptr<SimWindows::RegKey> SimWindows::RegWalkOrCreate(RegRoot root, co
     if (!cur || !SplitRegPath(path, &parts)) return nullptr;
     *created = false;
     for (const std::string& p : parts) {
-        auto& slot = cur->subkeys[Upper(p)];
+        auto& slot = cur->subkeys[UpperCaseName(p)];
         if (!slot) {
             slot = std::make_shared<RegKey>();
             slot->name = p;
@@ -166,7 +153,7 @@ long SimWindows::RegCreateKey(RegRoot root, const char* path, uint32_t access, K
     if (!SplitRegPath(path ? path : "", &parts)) return kErrBadPathname;
     bool made = false;
     for (const std::string& p : parts) {
-        auto it = cur->subkeys.find(Upper(p));
+        auto it = cur->subkeys.find(UpperCaseName(p));
         if (it != cur->subkeys.end()) {
             cur = it->second;
             made = false;
@@ -175,7 +162,7 @@ long SimWindows::RegCreateKey(RegRoot root, const char* path, uint32_t access, K
         if (cur->readOnly) return kRegAccessDenied;
         auto k = std::make_shared<RegKey>();
         k->name = p;
-        cur->subkeys[Upper(p)] = k;
+        cur->subkeys[UpperCaseName(p)] = k;
         cur = k;
         made = true;
     }
@@ -210,7 +197,7 @@ long SimWindows::RegSetValue(KeyHandle key, const char* name, uint32_t type, con
     if (!(k->access & kKeySetValue)) return kRegAccessDenied;
     if (!data && size) return kErrNoAccess;
     std::string n = name ? name : "";
-    RegValue& v = k->key->values[Upper(n)];
+    RegValue& v = k->key->values[UpperCaseName(n)];
     v.name = n;
     v.type = type;
     v.bytes.assign(static_cast<const char*>(data ? data : ""), size);
@@ -223,7 +210,7 @@ long SimWindows::RegQueryValue(KeyHandle key, const char* name, uint32_t* type, 
     if (k->key->deleted) return kErrKeyDeleted;
     if (!(k->access & kKeyQueryValue)) return kRegAccessDenied;
     if (data && !size) return kErrInvalidParameter;
-    auto it = k->key->values.find(Upper(name ? name : ""));
+    auto it = k->key->values.find(UpperCaseName(name ? name : ""));
     if (it == k->key->values.end()) return kRegNotFound;
     const RegValue& v = it->second;
     if (type) *type = v.type;
@@ -243,7 +230,7 @@ long SimWindows::RegDeleteValue(KeyHandle key, const char* name) {
     if (!k) return kErrInvalidHandle;
     if (k->key->deleted) return kErrKeyDeleted;
     if (!(k->access & kKeySetValue)) return kRegAccessDenied;
-    return k->key->values.erase(Upper(name ? name : "")) ? kRegOk : kRegNotFound;
+    return k->key->values.erase(UpperCaseName(name ? name : "")) ? kRegOk : kRegNotFound;
 }
 
 long SimWindows::RegDeleteKey(RegRoot root, const char* path) {
@@ -255,7 +242,7 @@ long SimWindows::RegDeleteKey(RegRoot root, const char* path) {
     for (size_t i = 0; i + 1 < parts.size(); ++i) parentPath += parts[i] + "\\";
     std::shared_ptr<RegKey> parent = RegWalk(root, parentPath);
     if (!parent) return kRegNotFound;
-    auto it = parent->subkeys.find(Upper(parts.back()));
+    auto it = parent->subkeys.find(UpperCaseName(parts.back()));
     if (it == parent->subkeys.end()) return kRegNotFound;
     if (parent->readOnly || it->second->readOnly) return kRegAccessDenied;
     // The NT family deletes only leaf keys; the 95 family takes the subtree with it.
@@ -277,7 +264,7 @@ bool SimWindows::RegPutValue(RegRoot root, const std::string& path, const std::s
     bool created;
     std::shared_ptr<RegKey> k = RegWalkOrCreate(root, path, &created);
     if (!k) return false;
-    RegValue& v = k->values[Upper(name)];
+    RegValue& v = k->values[UpperCaseName(name)];
     v.name = name;
     v.type = type;
     v.bytes = bytes;
@@ -288,7 +275,7 @@ bool SimWindows::RegGetValue(RegRoot root, const std::string& path, const std::s
                              std::string* bytes) const {
     std::shared_ptr<RegKey> k = RegWalk(root, path);
     if (!k) return false;
-    auto it = k->values.find(Upper(name));
+    auto it = k->values.find(UpperCaseName(name));
     if (it == k->values.end()) return false;
     if (type) *type = it->second.type;
     if (bytes) *bytes = it->second.bytes;
@@ -337,14 +324,14 @@ void SimWindows::RemoveWindow(WindowHandle window) { windows_.erase(window); }
 
 WindowHandle SimWindows::FindWindowByTitle(const char* title) {
     for (const auto& kv : windows_) {
-        if (title && Upper(kv.second.title) == Upper(title)) return kv.first;
+        if (title && UpperCaseName(kv.second.title) == UpperCaseName(title)) return kv.first;
     }
     return 0;
 }
 
 WindowHandle SimWindows::FindWindowByClass(const char* className) {
     for (const auto& kv : windows_) {
-        if (className && Upper(kv.second.className) == Upper(className)) return kv.first;
+        if (className && UpperCaseName(kv.second.className) == UpperCaseName(className)) return kv.first;
     }
     return 0;
 }

@@ -269,8 +269,8 @@ bool SimWindows::Resolve(const std::string& path, std::string* full, FileCause* 
     return true;
 }
 
-std::string SimWindows::Key(const std::string& full) {
-    std::string k = full;
+std::string UpperCaseName(const std::string& name) {
+    std::string k = name;
     for (size_t i = 0; i < k.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(k[i]);
         if (IsSjisLeadByte(c) && i + 1 < k.size()) {
@@ -281,6 +281,8 @@ std::string SimWindows::Key(const std::string& full) {
     }
     return k;
 }
+
+std::string SimWindows::Key(const std::string& full) { return UpperCaseName(full); }
 
 std::string SimWindows::ParentOf(const std::string& full) {
     if (full.size() <= 3) return "";

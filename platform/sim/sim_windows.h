@@ -454,4 +454,8 @@ inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) ||
 // "*.", "?" and "*.*"), ASCII letters in either case, double-byte characters whole.
 bool MatchesWildcard(const std::string& pattern, const std::string& name);
 
+// The name with its single-byte letters upper-cased (two-byte characters left as they
+// are): how paths and registry names are compared without regard to case.
+std::string UpperCaseName(const std::string& name);
+
 }  // namespace plat
