@@ -74,26 +74,40 @@ const Keyword kRunnerKeywords[] = {
 };
 const int kRunnerKeywordCount = sizeof kRunnerKeywords / sizeof kRunnerKeywords[0];
 
-void ConfigureInstallerEngine(Engine& e) {
+namespace {
+
+// What makes an engine the installer's or the runner's.
+struct EngineProfile {
+    const Keyword* keywords;
+    int keywordCount;
+    const Variable* variables;
+    int variableCount;
+    const plat::RegRoot* rootTable;
+    bool silent;
+    bool refreshStartMenuOnDelete;
+};
+
+void Configure(Engine& e, const EngineProfile& p) {
     ResetEngineState(e);
-    e.keywords = kInstallerKeywords;
-    e.keywordCount = kInstallerKeywordCount;
-    e.variables = kInstallerVariables;
-    e.variableCount = kInstallerVariableCount;
-    e.rootTable = kInstallerRootTable;
-    e.silent = false;
-    e.refreshStartMenuOnDelete = true;
+    e.keywords = p.keywords;
+    e.keywordCount = p.keywordCount;
+    e.variables = p.variables;
+    e.variableCount = p.variableCount;
+    e.rootTable = p.rootTable;
+    e.silent = p.silent;
+    e.refreshStartMenuOnDelete = p.refreshStartMenuOnDelete;
+}
+
+}  // namespace
+
+void ConfigureInstallerEngine(Engine& e) {
+    Configure(e, {kInstallerKeywords, kInstallerKeywordCount, kInstallerVariables, kInstallerVariableCount,
+                  kInstallerRootTable, false, true});
 }
 
 void ConfigureRunnerEngine(Engine& e) {
-    ResetEngineState(e);
-    e.keywords = kRunnerKeywords;
-    e.keywordCount = kRunnerKeywordCount;
-    e.variables = kRunnerVariables;
-    e.variableCount = kRunnerVariableCount;
-    e.rootTable = kRunnerRootTable;
-    e.silent = true;
-    e.refreshStartMenuOnDelete = false;
+    Configure(e, {kRunnerKeywords, kRunnerKeywordCount, kRunnerVariables, kRunnerVariableCount, kRunnerRootTable,
+                  true, false});
 }
 
 }  // namespace commands

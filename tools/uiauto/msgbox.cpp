@@ -8,14 +8,10 @@ namespace uiauto {
 // Wine numbers the icon static 1088; Windows uses 0x14.
 static const int kIconIds[] = {1088, 0x14};
 
-// Screen pixels of a rectangle, 32 bits per pixel, top row first.
-static std::vector<DWORD> Capture(HDC source, int x, int y, int w, int h) {
+// The pixels of a bitmap that is not selected into a context, 32 bits each, top row
+// first; the bitmap and the memory context are released.
+static std::vector<DWORD> TakePixels(HDC mem, HBITMAP bmp, int w, int h) {
     std::vector<DWORD> pixels(static_cast<size_t>(w) * h);
-    HDC mem = CreateCompatibleDC(source);
-    HBITMAP bmp = CreateCompatibleBitmap(source, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
-    SelectObject(mem, old);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = w;
@@ -27,6 +23,16 @@ static std::vector<DWORD> Capture(HDC source, int x, int y, int w, int h) {
     DeleteObject(bmp);
     DeleteDC(mem);
     return pixels;
+}
+
+// Screen pixels of a rectangle.
+static std::vector<DWORD> Capture(HDC source, int x, int y, int w, int h) {
+    HDC mem = CreateCompatibleDC(source);
+    HBITMAP bmp = CreateCompatibleBitmap(source, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
+    SelectObject(mem, old);
+    return TakePixels(mem, bmp, w, h);
 }
 
 // The standard icon drawn by this process on the given background, as pixels.
@@ -42,19 +48,8 @@ static std::vector<DWORD> Reference(LPCWSTR which, DWORD background, int w, int 
     DeleteObject(brush);
     DrawIconEx(mem, 0, 0, LoadIconW(nullptr, which), w, h, 0, nullptr, DI_NORMAL);
     SelectObject(mem, old);
-    std::vector<DWORD> pixels(static_cast<size_t>(w) * h);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bmp);
-    DeleteDC(mem);
     ReleaseDC(nullptr, screen);
-    return pixels;
+    return TakePixels(mem, bmp, w, h);
 }
 
 static bool Close(DWORD a, DWORD b) {
