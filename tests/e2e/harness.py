@@ -4,6 +4,7 @@ Every test gets a fresh scratch CD folder mapped to the CD-ROM drive Q:, the Win
 registry as it was when the prefix was made, an empty Desktop, and a killed wineserver
 when it ends, so a hung program never outlives its test.
 """
+import contextlib
 import json
 import os
 import re
@@ -273,6 +274,28 @@ class Harness:
                         break
             path = os.path.join(path, match)
         return path
+
+    @contextlib.contextmanager
+    def small_drive(self, letter, size):
+        """A tmpfs of size (as mount takes it, "1m") seen by Wine as drive letter; yields its
+        Unix folder. Skips the test where mounting is not allowed. Afterwards Wine lets go
+        of the drive before it is unmounted."""
+        folder = os.path.join(self.dir, f"drive-{letter.lower()}")
+        os.makedirs(folder)
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", folder],
+                          stderr=subprocess.DEVNULL).returncode != 0:
+            raise Skip("cannot mount a small tmpfs here (needs root)")
+        link = os.path.join(PREFIX, "dosdevices", letter.lower() + ":")
+        try:
+            if os.path.lexists(link):
+                os.remove(link)
+            os.symlink(folder, link)
+            yield folder
+        finally:
+            kill_wineserver(self.display)
+            if os.path.lexists(link):
+                os.remove(link)
+            subprocess.run(["umount", "-l", folder], stderr=subprocess.DEVNULL)
 
     def screenshot(self, label):
         path = os.path.join(ARTIFACTS, f"{self.name}-{label}.png")

@@ -228,15 +228,7 @@ def test_enter_during_a_copy_asks_and_no_goes_on(h):
 
 
 def test_cdrom_drive_and_not_enough_space_keep_the_destination_screen(h):
-    small = os.path.join(h.dir, "small")
-    os.makedirs(small)
-    if os.system(f"mount -t tmpfs -o size=1m tmpfs '{small}' 2>/dev/null") != 0:
-        raise harness.Skip("cannot mount a small disk here")
-    link = os.path.join(harness.PREFIX, "dosdevices", "r:")
-    try:
-        if os.path.lexists(link):
-            os.remove(link)
-        os.symlink(small, link)
+    with h.small_drive("R", "1m") as small:
         demo_cd(h, lambda t: t.replace("RegFlag    = 1", "RegFlag    = 1\nInstSize   = 2000"))
         start(h)
         open_install(h)
@@ -258,11 +250,6 @@ def test_cdrom_drive_and_not_enough_space_keep_the_destination_screen(h):
         h.check(not os.path.exists(os.path.join(small, "GAME")), "a folder was made on the full drive")
         click(h, STOP)
         wait_launcher_back(h)
-    finally:
-        harness.kill_wineserver(h.display)
-        if os.path.lexists(link):
-            os.remove(link)
-        os.system(f"umount -l '{small}'")
 
 
 def test_update_install_skips_the_destination_screen(h):
@@ -322,15 +309,7 @@ def test_browse_dialog_opens_on_the_destination_screen_and_cancel_keeps_the_path
 
 
 def test_disk_full_during_a_copy_leaves_no_partial_file(h):
-    small = os.path.join(h.dir, "small")
-    os.makedirs(small)
-    if os.system(f"mount -t tmpfs -o size=2m tmpfs '{small}' 2>/dev/null") != 0:
-        raise harness.Skip("cannot mount a small disk here")
-    link = os.path.join(harness.PREFIX, "dosdevices", "r:")
-    try:
-        if os.path.lexists(link):
-            os.remove(link)
-        os.symlink(small, link)
+    with h.small_drive("R", "2m") as small:
         demo_cd(h, lambda t: with_big_file(0, 4096)(t).replace("RegFlag    = 1", "RegFlag    = 1\nInstSize   = 100"))
         with open(os.path.join(h.cd_dir, "DATA", "BIG.DAT"), "wb") as f:
             f.truncate(4 * 1024 * 1024)
@@ -346,8 +325,3 @@ def test_disk_full_during_a_copy_leaves_no_partial_file(h):
         h.check(os.path.isdir(target), "the install folder should stay")
         h.check_equal(os.listdir(target), ["SAVE"], "what the failed install left (the copy section made SAVE)")
         h.check(not enabled(h, PLAY), "Play is enabled after a failed install")
-    finally:
-        harness.kill_wineserver(h.display)
-        if os.path.lexists(link):
-            os.remove(link)
-        os.system(f"umount -l '{small}'")
