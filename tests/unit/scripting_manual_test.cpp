@@ -7,7 +7,8 @@
 //   tavrel / brinmark            a TAVREL.INF / COMMAND.INF that must check clean
 //   tavrel wrong / brinmark wrong  a script with faults; the next block, "diagnostics",
 //                                holds one line per diagnostic ("FILE:LINE: kind: text"),
-//                                each the start of exactly one line the checker prints
+//                                each the start of exactly one line the checker prints;
+//                                a "json" block behind that is the --json output, exactly
 //   dry-run                      "$ tavrel-check --dry-run demo/cd --utf8 ..." and then
 //                                the transcript, exactly
 #include <cstring>
@@ -163,6 +164,10 @@ TEST_F(ScriptingManual, EveryScriptExampleChecksCleanAndEveryWrongOneGivesItsDia
         for (size_t p = 0; p < printed.size(); ++p)
             EXPECT_TRUE(used[p]) << Where(b) << ": the checker also prints\n  " << printed[p]
                                  << "\nwhich the manual does not show";
+        if (i + 2 < blocks_.size() && blocks_[i + 2].info == "json") {
+            EXPECT_EQ(blocks_[i + 2].text, checker::FormatDiagnosticsJson(FileName(b), r))
+                << Where(blocks_[i + 2]) << ": the JSON differs";
+        }
     }
     EXPECT_GE(clean, 20);
     EXPECT_GE(wrong, 8);
