@@ -21,6 +21,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "commands/keyword_tables.h"
 #include "script/arguments.h"
@@ -205,10 +206,11 @@ TEST_F(ScriptingManual, NoScriptHidesInAnUncheckedBlock) {
     }
 }
 
-// The demo CD as the layout makes it, built programs replaced by small stand-ins.
+// The demo CD as the layout makes it, built programs replaced by small stand-ins; one
+// folder per process, as other worktrees may run their tests at the same time.
 fs::path LayOutDemoCd() {
     const fs::path source = kSourceDir / "demo";
-    const fs::path cd = fs::temp_directory_path() / "tavrel_manual_demo_cd";
+    const fs::path cd = fs::temp_directory_path() / ("tavrel_manual_demo_cd_" + std::to_string(::getpid()));
     fs::remove_all(cd);
     fs::copy(source / "cd", cd, fs::copy_options::recursive);
     std::istringstream manifest(ReadAll(source / "cd.manifest"));
@@ -279,6 +281,7 @@ TEST_F(ScriptingManual, EveryDryRunGivesTheTranscriptShown) {
         checker::DryRunReport report;
         ASSERT_TRUE(checker::RunDry(o, &report, &error)) << Where(b) << ": " << error;
         EXPECT_EQ(b.text.substr(eol + 1), checker::FormatDryRun(report)) << Where(b) << ": the transcript differs";
+        fs::remove_all(o.cdFolder);
     }
     EXPECT_GE(runs, 1);
 }
