@@ -174,6 +174,17 @@ TEST_F(ScriptingManual, EveryScriptExampleChecksCleanAndEveryWrongOneGivesItsDia
     EXPECT_GE(wrong, 8);
 }
 
+TEST_F(ScriptingManual, ShowsTheDemoCdsScriptsAsTheyAre) {
+    for (const char* name : {"TAVREL.INF", "COMMAND.INF"}) {
+        const fs::path path = kSourceDir / "demo" / "cd" / name;
+        if (!fs::exists(path)) continue;
+        const std::string demo = ReadAll(path);
+        bool shown = false;
+        for (const Block& b : blocks_) shown = shown || (IsScript(b) && !IsWrong(b) && b.text == demo);
+        EXPECT_TRUE(shown) << "the manual's copy of demo/cd/" << name << " differs from the file";
+    }
+}
+
 TEST_F(ScriptingManual, EveryInstallerCommandIsUsedInAnExampleThatChecksClean) {
     std::set<std::string> used;
     for (const Block& b : blocks_) {
