@@ -5,6 +5,8 @@
 //
 // Fenced blocks by their info string:
 //   tavrel / brinmark            a TAVREL.INF / COMMAND.INF that must check clean
+//   ... lf                       (a further word) the script keeps LF line ends, as saved
+//                                by an editor that writes them
 //   tavrel wrong / brinmark wrong  a script with faults; the next block, "diagnostics",
 //                                holds one line per diagnostic ("FILE:LINE: kind: text"),
 //                                each the start of exactly one line the checker prints;
@@ -91,7 +93,9 @@ protected:
     // Checks a script block; "where" names it in failures.
     checker::CheckResult Check(const Block& b, const std::string& where) {
         std::string bytes;
-        EXPECT_TRUE(checker::Utf8SourceToScript(b.text, &bytes)) << where << ": not convertible to Shift-JIS";
+        const bool keepLf = b.info.find(" lf") != std::string::npos;
+        EXPECT_TRUE(keepLf ? checker::Utf8ToSjis(b.text, &bytes) : checker::Utf8SourceToScript(b.text, &bytes))
+            << where << ": not convertible to Shift-JIS";
         return checker::CheckScript(bytes, IsRunner(b) ? checker::ScriptKind::Runner : checker::ScriptKind::Installer);
     }
 
