@@ -105,11 +105,14 @@ protected:
     static std::string FileName(const Block& b) { return IsRunner(b) ? "COMMAND.INF" : "TAVREL.INF"; }
     static std::string Where(const Block& b) { return "SCRIPTING.md:" + std::to_string(b.line); }
 
-    // Every heading line of the manual.
+    // Every heading line of the manual (a line in a fenced block is none).
     std::vector<std::string> Headings() const {
         std::vector<std::string> out;
-        for (const std::string& l : Lines(manual_))
-            if (l.rfind("#", 0) == 0) out.push_back(l);
+        bool fenced = false;
+        for (const std::string& l : Lines(manual_)) {
+            if (l.rfind("```", 0) == 0) fenced = !fenced;
+            if (!fenced && l.rfind("#", 0) == 0) out.push_back(l);
+        }
         return out;
     }
 
