@@ -13,6 +13,7 @@
 //                                a "json" block behind that is the --json output, exactly
 //   dry-run                      "$ tavrel-check --dry-run demo/cd --utf8 ..." and then
 //                                the transcript, exactly
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -179,6 +180,32 @@ TEST_F(ScriptingManual, EveryScriptExampleChecksCleanAndEveryWrongOneGivesItsDia
     }
     EXPECT_GE(clean, 20);
     EXPECT_GE(wrong, 8);
+}
+
+// The anchor a Markdown renderer gives a heading: lower case, blanks as hyphens,
+// punctuation dropped.
+std::string Anchor(const std::string& heading) {
+    std::string out;
+    for (char c : heading.substr(heading.find_first_not_of("# "))) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (std::isalnum(u)) out += static_cast<char>(std::tolower(u));
+        else if (c == ' ' || c == '-') out += '-';
+        else if (c == '_' || u >= 0x80) out += c;
+    }
+    return out;
+}
+
+TEST_F(ScriptingManual, EveryLinkInsideTheManualFindsItsHeading) {
+    std::set<std::string> anchors;
+    for (const std::string& h : Headings()) anchors.insert(Anchor(h));
+    EXPECT_EQ(Anchor("## The demo CD's scripts, annotated"), "the-demo-cds-scripts-annotated");
+    const std::regex link(R"(\]\(#([^)]+)\))");
+    int links = 0;
+    for (auto it = std::sregex_iterator(manual_.begin(), manual_.end(), link); it != std::sregex_iterator(); ++it) {
+        ++links;
+        EXPECT_TRUE(anchors.count((*it)[1])) << "no heading for the link #" << (*it)[1];
+    }
+    EXPECT_GT(links, 10);
 }
 
 TEST_F(ScriptingManual, ShowsTheDemoCdsScriptsAsTheyAre) {
