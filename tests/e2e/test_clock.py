@@ -7,6 +7,7 @@ import os
 import subprocess
 import time
 
+import harness
 from harness import DIST, ROOT, WORK, WINE_BITS, CheckFailed, run_captured, wait_until
 
 KEY = r"HKLM\SOFTWARE\Tavrel\Solvarin"
@@ -116,7 +117,7 @@ class Clock:
 
     def reg_add(self, name, data):
         run_captured(["wine", "reg", "add", KEY, "/v", name, "/t", "REG_BINARY", "/d", data.hex(),
-                      "/f", "/reg:32"], self.h.env, 60)
+                      "/f", f"/reg:{harness.PROGRAM_VIEW}"], self.h.env, 60)
 
     def quit(self, program):
         self.menu(QUIT)
