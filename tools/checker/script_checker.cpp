@@ -682,6 +682,14 @@ private:
         }
     }
 
+    // These move the reader whatever happens (a target no line matches ends the section),
+    // so nothing below them runs in the same pass.
+    static bool AlwaysJumps(const char* word) {
+        for (const char* w : {"GOTO", "YESNO", "WARNING", "BOOTDRIVE"})
+            if (std::strcmp(word, w) == 0) return true;
+        return false;
+    }
+
     bool ReachedIn(int index, int context) const {
         for (const Reach& r : reach_[index])
             if (r.context == context) return true;
@@ -703,16 +711,13 @@ private:
                 const char* word = ReadCommand(i, &args);
                 const CommandSpec* spec = word ? FindCommandSpec(word) : nullptr;
                 if (!spec) continue;
-                bool goesAway = false;
                 for (size_t j = 0; j < args.size() && j < static_cast<size_t>(spec->argCount); ++j) {
                     const ArgKind k = spec->args[j].kind;
                     if (k != ArgKind::Label && k != ArgKind::Pattern) continue;
                     const int target = Locate(TargetPattern(spec->args[j], args[j].text));
-                    if (target < 0) continue;
-                    starts.push_back({target, true});
-                    goesAway = goesAway || std::strcmp(word, "GOTO") == 0;
+                    if (target >= 0) starts.push_back({target, true});
                 }
-                if (goesAway) break;
+                if (AlwaysJumps(word)) break;
             }
         }
     }
@@ -784,8 +789,7 @@ private:
             std::string text = s.boxes.empty() ? "" : s.boxes[0];
             std::replace(text.begin(), text.end(), '\n', ' ');
             if (s.context.empty())
-                return Fmt("nothing runs this line, but where it ran the installer would say \"%s\" and stop the "
-                           "section",
+                return Fmt("the installer would say \"%s\" and stop the section, but no flow runs this line",
                            text.c_str());
             const std::string where =
                 Fmt("%s (%s%s)", s.phrase.c_str(), s.section.c_str(), s.byJump ? ", by a jump" : "");
