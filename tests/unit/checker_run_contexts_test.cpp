@@ -70,7 +70,7 @@ TEST(CheckerRunContexts, TheRunnerShowsNothingAndSaysSo) {
 TEST(CheckerRunContexts, JsonNamesTheFlowAndKeepsTheBoxTextExact) {
     const checker::CheckResult r = Check(u8"[OPTIONS]\n[INSTALL]\nMKDIR\nPRINT x\n");
     const std::string json = checker::FormatDiagnosticsJson("T.INF", r);
-    EXPECT_NE(json.find(u8"\"shown\": [{\"program\": \"OSTREL.EXE\", \"context\": \"install-run\", \"section\": "
+    EXPECT_NE(json.find(u8"\"shown\": [{\"program\": \"OSTREL.EXE\", \"context\": \"install-run\", \"slot\": \"[INSTALL]\", \"section\": "
                         u8"\"[INSTALL]\", \"by_jump\": false, \"mode\": 1, \"boxes\": [\"　　 文法エラーです。\\n"
                         u8"インストールを中断します。\\n3行\"]}]"),
               std::string::npos)

@@ -254,7 +254,7 @@ private:
         s.program = c.program;
         s.context = c.name;
         s.phrase = c.phrase;
-        s.boxes.push_back(box);
+        s.boxes.push_back(box);  // before any section runs: no slot
         return s;
     }
 
@@ -722,6 +722,12 @@ private:
         }
     }
 
+    // The section a flow runs under its usual name (the slot's first pattern without "~").
+    std::string SlotName(const RunContext& rc) const {
+        const char* pattern = rc.slot ? initialSlots_.*rc.slot : rc.fixed ? rc.fixed : rc.redirect;
+        return pattern[0] == '~' ? pattern + 1 : pattern;
+    }
+
     // The name of the line a flow starts behind: its section header, or the label line.
     std::string EntryName(int line) const {
         const Line& l = lines_[line];
@@ -761,6 +767,7 @@ private:
             Shown s;
             s.program = rc.program;
             s.context = rc.name;
+            s.slot = SlotName(rc);
             s.phrase = rc.phrase;
             s.section = section;
             s.byJump = r.byJump;
@@ -1215,7 +1222,8 @@ std::string ShownJson(const std::vector<Shown>& shown) {
     for (size_t i = 0; i < shown.size(); ++i) {
         const Shown& s = shown[i];
         out += (i ? ", " : "") + std::string("{\"program\": ") + JsonString(s.program) +
-               ", \"context\": " + JsonString(s.context) + ", \"section\": " + JsonString(s.section) +
+               ", \"context\": " + JsonString(s.context) + ", \"slot\": " + JsonString(s.slot) +
+               ", \"section\": " + JsonString(s.section) +
                ", \"by_jump\": " + (s.byJump ? "true" : "false") + ", \"mode\": " + std::to_string(s.mode) +
                ", \"boxes\": [";
         for (size_t b = 0; b < s.boxes.size(); ++b) out += (b ? ", " : "") + JsonString(s.boxes[b]);

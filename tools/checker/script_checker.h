@@ -16,6 +16,9 @@ struct Shown {
     std::string program;  // OSTREL.EXE or BRINMARK.EXE
     std::string context;  // the flow: start-up, setup, install-run, install-end, uninstall, play,
                           // sub1, sub2, runner; "" when no flow runs the line
+    std::string slot;     // which of the flow's sections: [INIT], [INIT_INST], [COPY], [INSTALL],
+                          // [WIN_SCRIPT], [EXIT_INST], [INIT_UNINST], [UNINSTALL], [EXIT_UNINST],
+                          // [PLAY], SUBBTN1, SUBBTN2, [START]
     std::string phrase;   // the flow for people ("at start-up")
     std::string section;  // the section (or label line) the flow starts behind, UTF-8
     bool byJump = false;  // the flow reaches the line through a jump from there
