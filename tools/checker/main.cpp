@@ -3,12 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tools/checker/dry_run.h"
 #include "tools/checker/script_checker.h"
+#include "tools/checker/script_file.h"
 #include "tools/checker/text_encoding.h"
 
 namespace {
@@ -30,13 +29,12 @@ const char kUsage[] =
     "  notice proceed, notice stop; unanswered questions get Yes / OK.\n"
     "exit status: 0 no errors, 1 errors found, 2 a file could not be read\n";
 
-bool ReadWholeFile(const char* path, std::string* out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    *out = s.str();
-    return true;
+// One line naming the path and why it is no script; the caller exits with status 2.
+bool ReadOrSay(const char* path, std::string* out) {
+    std::string reason;
+    if (checker::ReadScriptFile(path, out, &reason)) return true;
+    std::fprintf(stderr, "tavrel-check: %s: cannot read: %s\n", path, reason.c_str());
+    return false;
 }
 
 std::string BaseName(const std::string& path) {
@@ -85,10 +83,7 @@ int DryRunMain(int argc, char** argv) {
             o.actions.push_back(checker::DryAction::Sub2);
         } else if (a == "--answers") {
             const char* file = value("--answers");
-            if (!ReadWholeFile(file, &o.answers)) {
-                std::fprintf(stderr, "tavrel-check: cannot read %s\n", file);
-                return 2;
-            }
+            if (!ReadOrSay(file, &o.answers)) return 2;
         } else if (a == "--script") {
             o.scriptName = value("--script");
         } else if (a == "--utf8") {
@@ -146,8 +141,7 @@ int main(int argc, char** argv) {
         } else {
             ++files;
             std::string bytes;
-            if (!ReadWholeFile(argv[i], &bytes)) {
-                std::fprintf(stderr, "tavrel-check: cannot read %s\n", argv[i]);
+            if (!ReadOrSay(argv[i], &bytes)) {
                 status = 2;
                 continue;
             }

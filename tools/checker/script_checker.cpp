@@ -21,6 +21,7 @@
 #include "tools/checker/command_table.h"
 #include "tools/checker/json_text.h"
 #include "tools/checker/option_keys.h"
+#include "tools/checker/run_contexts.h"
 #include "tools/checker/text_encoding.h"
 
 namespace checker {
@@ -174,6 +175,7 @@ public:
         CheckLineEnds();
         CheckJoinedAndLongLines();
         PrepareVariables();
+        ComputeReach();
         for (size_t i = 0; i < lines_.size(); ++i) {
             const Line& l = lines_[i];
             if (l.header || l.section < 0) continue;
@@ -194,8 +196,8 @@ private:
     bool installer() const { return kind_ == ScriptKind::Installer; }
     const char* program() const { return installer() ? "the installer" : "the runner"; }
 
-    void Report(int line, Severity severity, const std::string& text) {
-        result_.diagnostics.push_back({line, severity, text});
+    void Report(int line, Severity severity, const std::string& text, std::vector<Shown> shown = {}) {
+        result_.diagnostics.push_back({line, severity, text, std::move(shown)});
         (severity == Severity::Error ? result_.errors : result_.warnings)++;
     }
 
@@ -211,6 +213,8 @@ private:
         if (installer()) {
             commands::ConfigureInstallerEngine(e);
         } else {
+            contexts_ = &kRunnerContext;
+            contextCount_ = 1;
             commands::ConfigureRunnerEngine(e);
             e.silent = false;  // the runner's messages are the checker's evidence
         }
@@ -244,23 +248,37 @@ private:
         script::RefreshVariables(e);
     }
 
+    static Shown StartupShows(const std::string& box) {
+        const RunContext& c = kInstallerContexts[0];
+        Shown s;
+        s.program = c.program;
+        s.context = c.name;
+        s.phrase = c.phrase;
+        s.boxes.push_back(box);  // before any section runs: no slot
+        return s;
+    }
+
     void Load() {
         Engine& e = *e_;
         const int size = static_cast<int>(std::min<size_t>(bytes_.size(), 0x7FFFFFFF));
         if (installer()) {
+            // The messages are the engine's own, from its loader.
             sys_.boxes.clear();
             int ok = script::LoadScriptBytes(e, bytes_.data(), size);
-            if (size > script::kScriptCapacity) {
+            size_t box = 0;
+            if (size > script::kScriptCapacity && box < sys_.boxes.size()) {
+                const std::string text = SjisToUtf8(sys_.boxes[box++].text);
                 Report(PhysicalLineOf(script::kScriptCapacity), Severity::Error,
                        Fmt("the script is %d bytes: the installer says \"%s\" and reads only the first %d; "
                            "everything from here on is lost",
-                           size, SjisToUtf8("スクリプトファイルのサイズが大きすぎます。").c_str(),
-                           script::kScriptCapacity));
+                           size, text.c_str(), script::kScriptCapacity),
+                       {StartupShows(text)});
             }
-            if (!ok) {
+            if (!ok && box < sys_.boxes.size()) {
+                const std::string text = SjisToUtf8(sys_.boxes[box++].text);
                 Report(0, Severity::Error,
-                       Fmt("no line begins with [OPTIONS]: the installer says \"%s\" and does not start",
-                           SjisToUtf8("スクリプトファイルが異常です。").c_str()));
+                       Fmt("no line begins with [OPTIONS]: the installer says \"%s\" and does not start", text.c_str()),
+                       {StartupShows(text)});
             }
         } else {
             if (size > script::kScriptCapacity) {
@@ -343,7 +361,6 @@ private:
     }
 
     void CheckJoinedAndLongLines() {
-        const int physicalTotal = PhysicalLineOf(static_cast<int>(bytes_.size()));
         for (const Line& l : lines_) {
             // A CR LF inside the line means a double quote held it open.
             size_t body = l.bytes.size();
@@ -371,13 +388,41 @@ private:
                     ReportSwallowedLines(l, quoteLine, swallowedEnd, inner);
                 }
             }
-            if (l.tooLong) {
-                int below = physicalTotal - PhysicalLineOf(l.offset + l.length);
-                Report(PhysicalLineOf(l.offset + l.length - 1), Severity::Error,
-                       Fmt("line too long: at most %d bytes and CR LF fit in a line; the script ends here and the %d "
-                           "line%s below are never read",
-                           kMaxPhysicalLineText, below, below == 1 ? "" : "s"));
-            }
+            if (l.tooLong) ReportTooLongLine(l);
+        }
+    }
+
+    // Physical lines that begin at or after offset (an empty rest after the last CR LF
+    // is no line).
+    int LinesFrom(size_t offset) const {
+        if (offset >= bytes_.size()) return 0;
+        const int feeds = static_cast<int>(std::count(bytes_.begin() + static_cast<long>(offset), bytes_.end(), '\n'));
+        return feeds + (bytes_.back() == '\n' ? 0 : 1);
+    }
+
+    // The reader stops at the cut: the rest of the physical line it falls in is lost, and
+    // so is every line below it.
+    void ReportTooLongLine(const Line& l) {
+        const size_t cut = static_cast<size_t>(l.offset + l.length);
+        const size_t lineEnd = bytes_.find('\n', cut);
+        const size_t restOfLine = (lineEnd == std::string::npos ? bytes_.size() : lineEnd) - cut;
+        const bool lineCut = restOfLine > 1 || (restOfLine == 1 && bytes_[cut] != '\r');
+        const int below = lineEnd == std::string::npos ? 0 : LinesFrom(lineEnd + 1);
+        const int at = PhysicalLineOf(static_cast<int>(cut) - 1);
+        if (below > 0) {
+            Report(at, Severity::Error,
+                   Fmt("line too long: at most %d bytes and CR LF fit in a line; the script ends here and the %d "
+                       "line%s below %s never read",
+                       kMaxPhysicalLineText, below, below == 1 ? "" : "s", below == 1 ? "is" : "are"));
+        } else if (lineCut) {
+            Report(at, Severity::Error,
+                   Fmt("line too long: at most %d bytes and CR LF fit in a line; %s reads only its first %d bytes",
+                       kMaxPhysicalLineText, program(), script::kMaxLineBytes));
+        } else {
+            Report(at, Severity::Warning,
+                   Fmt("line too long: at most %d bytes and CR LF fit in a line; as the script's last line it is "
+                       "still read whole, but a line added below it would never be read",
+                       kMaxPhysicalLineText));
         }
     }
 
@@ -454,12 +499,11 @@ private:
         return false;
     }
 
-    void CheckCommandLine(int index) {
+    // Puts line index into the line buffer and reads its keyword and every argument whole,
+    // as the reader hands them out. nullptr when no keyword starts the line.
+    const char* ReadCommand(int index, std::vector<Arg>* args) {
         Engine& e = *e_;
-        const Line& l = lines_[index];
         LoadLine(index);
-        const std::string text = e.script.line;
-
         int keyword = -1;
         for (int k = 0; k < e.keywordCount; ++k) {
             std::string pattern = std::string("~") + e.keywords[k].word;
@@ -468,12 +512,43 @@ private:
                 break;
             }
         }
-        if (keyword < 0) {
+        args->clear();
+        if (keyword < 0) return nullptr;
+        const int length = e.script.matchLength;
+        e.script.argPos = 0;
+        e.script.quoted = false;
+        e.script.matchLength = length;
+        std::unique_ptr<char[]> buffer(new char[kExpandBuffer]);
+        while (args->size() < 16) {
+            const int before = e.script.argPos + e.script.matchLength;
+            if (script::ReadOptionalArgument(e, buffer.get(), kExpandBuffer, script::Overflow::Cut) == 1) {
+                args->push_back({buffer.get(), e.script.argPos});
+                continue;
+            }
+            // Two commas in a row: an empty argument, after which reading goes on.
+            const int at = e.script.argPos;
+            if (at > before && at > 0 && e.script.line[at - 1] == ',') {
+                args->push_back({"", at});
+                continue;
+            }
+            break;
+        }
+        return e.keywords[keyword].word;
+    }
+
+    void CheckCommandLine(int index) {
+        Engine& e = *e_;
+        const Line& l = lines_[index];
+        LoadLine(index);
+        const std::string text = e.script.line;
+
+        std::vector<Arg> args;
+        const char* keyword = ReadCommand(index, &args);
+        if (!keyword) {
             CheckMisspelling(l, text);
             return;
         }
-        const std::string word = e.keywords[keyword].word;
-        const int keywordLength = e.script.matchLength;
+        const std::string word = keyword;
         const std::string first = FirstWord(text.c_str());
         const bool longerWord = first.size() > word.size();
         if (longerWord) {
@@ -483,27 +558,6 @@ private:
                        SjisToUtf8(first).c_str(), word.c_str()));
         }
         const CommandSpec* spec = FindCommandSpec(word.c_str());
-
-        // The arguments as the reader hands them out, every one whole.
-        std::vector<Arg> args;
-        e.script.argPos = 0;
-        e.script.quoted = false;
-        e.script.matchLength = keywordLength;
-        std::unique_ptr<char[]> buffer(new char[kExpandBuffer]);
-        while (args.size() < 16) {
-            const int before = e.script.argPos + e.script.matchLength;
-            if (script::ReadOptionalArgument(e, buffer.get(), kExpandBuffer, script::Overflow::Cut) == 1) {
-                args.push_back({buffer.get(), e.script.argPos});
-                continue;
-            }
-            // Two commas in a row: an empty argument, after which reading goes on.
-            const int at = e.script.argPos;
-            if (at > before && at > 0 && e.script.line[at - 1] == ',') {
-                args.push_back({"", at});
-                continue;
-            }
-            break;
-        }
         const std::string strayVariable = UnknownVariableAt(e.script.argPos);
 
         // The handler itself, on the recording platform.
@@ -519,7 +573,7 @@ private:
         const std::string syntaxPrefix = std::string(script::MessageText(e.activityMode, script::kRowSyntax)) + "\n";
         for (const CheckingPlatform::Box& box : sys_.boxes) {
             if (box.text.compare(0, syntaxPrefix.size(), syntaxPrefix) != 0) continue;
-            ReportSyntaxError(l, word, spec, args, box);
+            ReportSyntaxError(index, word, spec, args, box);
             if (spec) MarkTargets(*spec, args);  // the sections it names are meant to run
             return;
         }
@@ -553,8 +607,9 @@ private:
             Report(l.physical, Severity::Warning, "PRINT shows nothing in COMMAND.INF");
     }
 
-    void ReportSyntaxError(const Line& l, const std::string& word, const CommandSpec* spec, const std::vector<Arg>& args,
+    void ReportSyntaxError(int index, const std::string& word, const CommandSpec* spec, const std::vector<Arg>& args,
                            const CheckingPlatform::Box& box) {
+        const Line& l = lines_[index];
         std::string cause;
         std::string variable = UnknownVariableAt(box.argPos);
         auto role = [&](size_t j) {
@@ -583,16 +638,184 @@ private:
                     cause = "its arguments are refused";
             }
         }
-        std::string shown = SjisToUtf8(box.text);
-        std::replace(shown.begin(), shown.end(), '\n', ' ');
+        std::vector<Shown> shown = ShownWhereRun(index, box.text);
         if (installer()) {
-            Report(l.physical, Severity::Error,
-                   Fmt("%s: %s; the installer says \"%s\" and stops the section", word.c_str(), cause.c_str(),
-                       shown.c_str()));
+            Report(l.physical, Severity::Error, Fmt("%s: %s; %s", word.c_str(), cause.c_str(), SaysWhere(shown).c_str()),
+                   shown);
         } else {
             Report(l.physical, Severity::Error,
-                   Fmt("%s: %s; the runner stops here without a word", word.c_str(), cause.c_str()));
+                   Fmt("%s: %s; the runner stops here without a word", word.c_str(), cause.c_str()), shown);
         }
+    }
+
+    // ---- Where a line runs ----------------------------------------------------------
+
+    // Every flow that reaches each line: from the sections its slot (or a redirection)
+    // names, through every jump, question, menu and drive test on the way.
+    void ComputeReach() {
+        reach_.assign(lines_.size(), {});
+        std::vector<bool> found(static_cast<size_t>(contextCount_), false);
+        std::vector<Arg> args;
+        for (int c = 0; c < contextCount_; ++c) {
+            const RunContext& rc = contexts_[c];
+            std::vector<std::string> patterns;
+            bool replacedAtStartup = false;
+            for (size_t i = 0; rc.redirect && i < lines_.size(); ++i) {
+                if (lines_[i].header || lines_[i].section < 0 || lines_[i].section == optionsSection_) continue;
+                const char* word = ReadCommand(static_cast<int>(i), &args);
+                if (!word || std::strcmp(word, rc.redirect) != 0) continue;
+                const size_t j = static_cast<size_t>(rc.redirectArg);
+                if (args.size() <= j || args[j].text.empty()) continue;
+                patterns.push_back((rc.slot ? "~" : "") + args[j].text);
+                // Start-up runs before any button: what it redirects is never run by the old name.
+                replacedAtStartup = replacedAtStartup || ReachedIn(static_cast<int>(i), 0);
+            }
+            if (rc.slot && !replacedAtStartup) patterns.insert(patterns.begin(), initialSlots_.*rc.slot);
+            if (rc.fixed) patterns.push_back(rc.fixed);
+            if (rc.needs >= 0 && !found[rc.needs]) continue;
+            for (const std::string& p : patterns) {
+                const int at = Locate(p);
+                if (at < 0) continue;
+                found[c] = true;
+                Walk(c, at);
+            }
+        }
+    }
+
+    // These move the reader whatever happens (a target no line matches ends the section),
+    // so nothing below them runs in the same pass.
+    static bool AlwaysJumps(const char* word) {
+        for (const char* w : {"GOTO", "YESNO", "WARNING", "BOOTDRIVE"})
+            if (std::strcmp(word, w) == 0) return true;
+        return false;
+    }
+
+    bool ReachedIn(int index, int context) const {
+        for (const Reach& r : reach_[index])
+            if (r.context == context) return true;
+        return false;
+    }
+
+    // Runs through a section from behind the line at entry as far as it goes, and on
+    // through every target a command there may jump to.
+    void Walk(int context, int entry) {
+        std::vector<std::pair<int, bool>> starts{{entry, false}};
+        std::vector<Arg> args;
+        while (!starts.empty()) {
+            const int from = starts.back().first;
+            const bool jumped = starts.back().second;
+            starts.pop_back();
+            for (int i = from + 1; i < static_cast<int>(lines_.size()) && !lines_[i].header; ++i) {
+                if (ReachedIn(i, context)) break;  // walked on from here already
+                reach_[i].push_back({context, entry, jumped});
+                const char* word = ReadCommand(i, &args);
+                const CommandSpec* spec = word ? FindCommandSpec(word) : nullptr;
+                if (!spec) continue;
+                for (size_t j = 0; j < args.size() && j < static_cast<size_t>(spec->argCount); ++j) {
+                    const ArgKind k = spec->args[j].kind;
+                    if (k != ArgKind::Label && k != ArgKind::Pattern) continue;
+                    const int target = Locate(TargetPattern(spec->args[j], args[j].text));
+                    if (target >= 0) starts.push_back({target, true});
+                }
+                if (AlwaysJumps(word)) break;
+            }
+        }
+    }
+
+    // The section a flow runs under its usual name (the slot's first pattern without "~").
+    std::string SlotName(const RunContext& rc) const {
+        const char* pattern = rc.slot ? initialSlots_.*rc.slot : rc.fixed ? rc.fixed : rc.redirect;
+        return pattern[0] == '~' ? pattern + 1 : pattern;
+    }
+
+    // The name of the line a flow starts behind: its section header, or the label line.
+    std::string EntryName(int line) const {
+        const Line& l = lines_[line];
+        if (l.header && l.section >= 0) return SjisToUtf8(sections_[l.section].name);
+        return Quote(l.bytes, 30);
+    }
+
+    // The box a line's syntax error shows in one activity mode: its handler run again.
+    std::string SyntaxBoxIn(int index, int mode) {
+        Engine& e = *e_;
+        LoadLine(index);
+        sys_.boxes.clear();
+        e.output.open = true;
+        e.activityMode = mode;
+        script::DispatchLine(e);
+        e.activityMode = script::kModeIdle;
+        e.output.open = false;
+        e.pendingCopy = false;
+        e.stepMode = false;
+        const std::string prefix = std::string(script::MessageText(mode, script::kRowSyntax)) + "\n";
+        for (const CheckingPlatform::Box& box : sys_.boxes)
+            if (box.text.compare(0, prefix.size(), prefix) == 0) return box.text;
+        return "";
+    }
+
+    // What the program shows for the line's syntax error in each flow that runs it; the
+    // idle text (already shown once) when no flow does.
+    std::vector<Shown> ShownWhereRun(int index, const std::string& idleBox) {
+        std::vector<Shown> shown;
+        std::string boxOfMode[3] = {idleBox, "", ""};
+        for (const Reach& r : reach_[index]) {
+            const RunContext& rc = contexts_[r.context];
+            const std::string section = EntryName(r.entry);
+            bool seen = false;
+            for (const Shown& s : shown) seen = seen || (s.context == rc.name && s.section == section);
+            if (seen) continue;
+            Shown s;
+            s.program = rc.program;
+            s.context = rc.name;
+            s.slot = SlotName(rc);
+            s.phrase = rc.phrase;
+            s.section = section;
+            s.byJump = r.byJump;
+            s.mode = rc.mode;
+            if (installer()) {
+                if (boxOfMode[rc.mode].empty()) boxOfMode[rc.mode] = SyntaxBoxIn(index, rc.mode);
+                s.boxes.push_back(SjisToUtf8(boxOfMode[rc.mode]));
+            }
+            shown.push_back(s);
+        }
+        if (shown.empty() && installer()) {
+            Shown s;
+            s.program = contexts_[0].program;
+            s.mode = script::kModeIdle;
+            s.boxes.push_back(SjisToUtf8(idleBox));
+            shown.push_back(s);
+        }
+        return shown;
+    }
+
+    // "at start-up ([INIT]) the installer says "..." and stops the section", one clause
+    // for each different text, the flows in the order a user meets them.
+    static std::string SaysWhere(const std::vector<Shown>& shown) {
+        std::vector<std::pair<std::string, std::vector<std::string>>> byText;
+        for (const Shown& s : shown) {
+            std::string text = s.boxes.empty() ? "" : s.boxes[0];
+            std::replace(text.begin(), text.end(), '\n', ' ');
+            if (s.context.empty())
+                return Fmt("the installer would say \"%s\" and stop the section, but no flow runs this line",
+                           text.c_str());
+            const std::string where =
+                Fmt("%s (%s%s)", s.phrase.c_str(), s.section.c_str(), s.byJump ? ", by a jump" : "");
+            auto it = std::find_if(byText.begin(), byText.end(), [&](const auto& g) { return g.first == text; });
+            if (it == byText.end()) {
+                byText.push_back({text, {}});
+                it = byText.end() - 1;
+            }
+            if (std::find(it->second.begin(), it->second.end(), where) == it->second.end()) it->second.push_back(where);
+        }
+        std::string out;
+        for (const auto& g : byText) {
+            std::string places;
+            for (size_t i = 0; i < g.second.size(); ++i)
+                places += (i == 0 ? "" : i + 1 == g.second.size() ? " and " : ", ") + g.second[i];
+            out += Fmt("%s%s the installer says \"%s\" and stops the section", out.empty() ? "" : "; ",
+                       places.c_str(), g.first.c_str());
+        }
+        return out;
     }
 
     void CheckArguments(int index, const std::string& word, const CommandSpec& spec, const std::vector<Arg>& args,
@@ -963,6 +1186,14 @@ private:
     std::vector<Line> lines_;
     std::vector<Section> sections_;
     std::vector<int> runs_;  // lines that a flow, button or jump lands on
+    struct Reach {
+        int context;  // index into contexts_
+        int entry;    // the line the flow starts behind
+        bool byJump;  // reached through a jump from there
+    };
+    std::vector<std::vector<Reach>> reach_;  // for each line, the flows that run it
+    const RunContext* contexts_ = kInstallerContexts;
+    int contextCount_ = kInstallerContextCount;
     int optionsSection_ = -1;
     CheckResult result_;
 };
@@ -984,6 +1215,25 @@ std::string FormatDiagnostics(const std::string& fileName, const CheckResult& re
     return out;
 }
 
+namespace {
+
+std::string ShownJson(const std::vector<Shown>& shown) {
+    std::string out = "[";
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const Shown& s = shown[i];
+        out += (i ? ", " : "") + std::string("{\"program\": ") + JsonString(s.program) +
+               ", \"context\": " + JsonString(s.context) + ", \"slot\": " + JsonString(s.slot) +
+               ", \"section\": " + JsonString(s.section) +
+               ", \"by_jump\": " + (s.byJump ? "true" : "false") + ", \"mode\": " + std::to_string(s.mode) +
+               ", \"boxes\": [";
+        for (size_t b = 0; b < s.boxes.size(); ++b) out += (b ? ", " : "") + JsonString(s.boxes[b]);
+        out += "]}";
+    }
+    return out + "]";
+}
+
+}  // namespace
+
 std::string FormatDiagnosticsJson(const std::string& fileName, const CheckResult& result) {
     std::string out = "{\"file\": " + JsonString(fileName) + ", \"errors\": " + std::to_string(result.errors) +
                       ", \"warnings\": " + std::to_string(result.warnings) + ", \"diagnostics\": [";
@@ -991,7 +1241,9 @@ std::string FormatDiagnosticsJson(const std::string& fileName, const CheckResult
         const Diagnostic& d = result.diagnostics[i];
         out += i ? ",\n  " : "\n  ";
         out += "{\"line\": " + std::to_string(d.line) + ", \"severity\": \"" +
-               (d.severity == Severity::Error ? "error" : "warning") + "\", \"text\": " + JsonString(d.text) + "}";
+               (d.severity == Severity::Error ? "error" : "warning") + "\", \"text\": " + JsonString(d.text);
+        if (!d.shown.empty()) out += ", \"shown\": " + ShownJson(d.shown);
+        out += "}";
     }
     out += "\n]}\n";
     return out;
