@@ -7,7 +7,7 @@
 #include "script/arguments.h"
 #include "script/messages.h"
 #include "script/script_text.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace commands {
 
@@ -25,8 +25,8 @@ namespace {
 // that would not fit is left cut and the copy is refused with the side that overflowed.
 CopyResult PreparePaths(Engine& e, const char* name) {
     e.copy.destCreated = false;  // nothing of this file is on disk yet
-    const bool sourceFits = script::JoinOrRefuse(e.copy.sourcePath, kPathSize, e.copy.sourceFolder, name);
-    const bool destFits = script::JoinOrRefuse(e.copy.destPath, kPathSize, e.copy.destFolder, name);
+    const bool sourceFits = text::JoinOrRefuse(e.copy.sourcePath, kPathSize, e.copy.sourceFolder, name);
+    const bool destFits = text::JoinOrRefuse(e.copy.destPath, kPathSize, e.copy.destFolder, name);
     if (!sourceFits) return kSourceFailed;
     if (!destFits) return kDestFailed;
     return kCopied;
@@ -55,12 +55,12 @@ int CmdCopy(Engine& e) {
     // The name starts behind the last backslash at index 3 or later; a source always
     // begins with a drive such as D:\, so the folder is at least those three bytes.
     const int length = static_cast<int>(std::strlen(source));
-    const int separator = script::LastSeparator(source, 3, length - 1);
+    const int separator = text::LastSeparator(source, 3, length - 1);
     int nameOffset = separator >= 0 ? separator + 1 : 3;
     if (nameOffset > length) nameOffset = length;
 
     const char* name = source + nameOffset;
-    if (script::HasWildcard(source)) {
+    if (text::HasWildcard(source)) {
         if (!FindFirstMatch(e, source, 0, kExcludeDirAndSystem)) {
             e.pendingCopy = false;
             return kGoOn;  // an empty set is not an error
@@ -72,7 +72,7 @@ int CmdCopy(Engine& e) {
     // The destination folder always ends in a backslash (or names a drive's current folder).
     e.copy.destCreated = false;
     std::memcpy(e.copy.destFolder, dest, sizeof dest);
-    if (!script::EndsInSeparatorOrColon(dest) && !script::JoinOrRefuse(e.copy.destFolder, kPathSize, dest, "\\")) {
+    if (!text::EndsInSeparatorOrColon(dest) && !text::JoinOrRefuse(e.copy.destFolder, kPathSize, dest, "\\")) {
         std::memcpy(e.copy.destFolder, dest, sizeof dest);
         std::memcpy(e.copy.destPath, dest, sizeof dest);
         CopyFailed(e, kDestFailed);

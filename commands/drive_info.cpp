@@ -4,6 +4,7 @@
 #include "commands/copy_engine.h"
 #include "script/arguments.h"
 #include "script/messages.h"
+#include "text/text_rules.h"
 
 namespace commands {
 
@@ -15,12 +16,7 @@ namespace {
 constexpr int kDriveCount = 26;
 constexpr uint64_t kBytesPerK = 1024;
 
-void RootOf(int index, char root[4]) {
-    root[0] = static_cast<char>('A' + index);
-    root[1] = ':';
-    root[2] = '\\';
-    root[3] = '\0';
-}
+void RootOf(int index, char root[4]) { text::DriveRoot(static_cast<char>('A' + index), root); }
 
 // Early 95-family builds lack the extended free-space query.
 bool OnlyOldFreeSpaceQuery(const plat::VersionInfo& v) { return v.platformId == 1 && (v.build & 0xFFFF) <= 1000; }

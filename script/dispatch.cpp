@@ -9,7 +9,7 @@
 #include "commands/file_commands.h"
 #include "script/arguments.h"
 #include "script/script_text.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace script {
 
@@ -51,7 +51,7 @@ int RunSection(Engine& e, const char* pattern) {
     RefreshVariables(e);
     char folder[kPathSize];
     std::snprintf(folder, sizeof folder, "%s", e.env.programFolder);
-    DropTrailingBackslash(folder);
+    text::DropTrailingBackslash(folder);
     e.sys->SetCurrentDirectory(folder);
     for (;;) {
         // A wildcard copy left pending (step mode) is finished before the next line,

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "text/text_rules.h"
 
 namespace script {
 
@@ -14,7 +15,7 @@ constexpr int kScriptCapacity = 10000;  // bytes of script text kept
 constexpr int kLineCapacity = 320;      // line buffer, zero included
 constexpr int kMaxLineBytes = 319;      // a longer line ends the script
 constexpr int kArgumentLimit = 250;     // no literal text is read beyond this line position
-constexpr int kPathSize = 260;          // paths and arguments
+using text::kPathSize;                  // paths and arguments
 constexpr int kSlotSize = 24;           // section name slots
 constexpr int kSubSlotSize = 20;        // sub-button section slots
 constexpr int kCaptionSize = 44;        // sub-button captions

@@ -10,7 +10,7 @@
 
 #include "commands/copy_engine.h"
 #include "platform/sim/sim_windows.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace {
 
@@ -176,18 +176,18 @@ TEST_F(CopyEngineTest, DriveKindFollowsTheScannedTypeOfThePathsLetter) {
 TEST(PathPartsTest, SecondByteOfACharacterIsNeverASeparator) {
     const char* withTable = "D:\\DATA\\表.DAT";  // 表 ends in byte 0x5C
     ASSERT_EQ(static_cast<unsigned char>(withTable[9]), 0x5C);
-    EXPECT_EQ(script::LastSeparator(withTable, 3, 13), 7);
-    EXPECT_EQ(script::LastSeparator("C:\\A\\B", 0, 3), 2);
-    EXPECT_EQ(script::LastSeparator("C:\\AB", 3, 4), -1);
-    EXPECT_FALSE(script::EndsInSeparatorOrColon("C:\\ソ"));
-    EXPECT_TRUE(script::EndsInSeparatorOrColon("C:\\ソ\\"));
-    EXPECT_TRUE(script::EndsInSeparatorOrColon("C:"));
-    EXPECT_FALSE(script::EndsInSeparatorOrColon(""));
+    EXPECT_EQ(text::LastSeparator(withTable, 3, 13), 7);
+    EXPECT_EQ(text::LastSeparator("C:\\A\\B", 0, 3), 2);
+    EXPECT_EQ(text::LastSeparator("C:\\AB", 3, 4), -1);
+    EXPECT_FALSE(text::EndsInSeparatorOrColon("C:\\ソ"));
+    EXPECT_TRUE(text::EndsInSeparatorOrColon("C:\\ソ\\"));
+    EXPECT_TRUE(text::EndsInSeparatorOrColon("C:"));
+    EXPECT_FALSE(text::EndsInSeparatorOrColon(""));
 
     char out[8];
-    EXPECT_TRUE(script::JoinOrRefuse(out, sizeof out, "C:\\", "ABCD"));
+    EXPECT_TRUE(text::JoinOrRefuse(out, sizeof out, "C:\\", "ABCD"));
     EXPECT_STREQ(out, "C:\\ABCD");
-    EXPECT_FALSE(script::JoinOrRefuse(out, sizeof out, "C:\\", "ABCDE"));
+    EXPECT_FALSE(text::JoinOrRefuse(out, sizeof out, "C:\\", "ABCDE"));
     EXPECT_STREQ(out, "");
 }
 

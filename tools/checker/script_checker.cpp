@@ -22,6 +22,7 @@
 #include "tools/checker/json_text.h"
 #include "tools/checker/option_keys.h"
 #include "tools/checker/text_encoding.h"
+#include "text/lead_bytes.h"
 
 namespace checker {
 
@@ -118,7 +119,7 @@ std::string Quote(const std::string& sjis, size_t limit = 60) {
     }
     if (out.size() > limit) {
         size_t cut = 0;
-        while (cut < limit) cut += script::IsLeadByte(static_cast<unsigned char>(out[cut])) ? 2 : 1;
+        while (cut < limit) cut += text::IsEngineLeadByte(static_cast<unsigned char>(out[cut])) ? 2 : 1;
         out = out.substr(0, cut) + "...";
     }
     return SjisToUtf8(out);
