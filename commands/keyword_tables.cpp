@@ -74,6 +74,8 @@ const Keyword kRunnerKeywords[] = {
 };
 const int kRunnerKeywordCount = sizeof kRunnerKeywords / sizeof kRunnerKeywords[0];
 
+const CommandServices kCommandServices = {ContinueMultiFileCopy, ReleaseOutputFile, ReadSetting};
+
 namespace {
 
 // What makes an engine the installer's or the runner's.
@@ -96,6 +98,7 @@ void Configure(Engine& e, const EngineProfile& p) {
     e.rootTable = p.rootTable;
     e.silent = p.silent;
     e.refreshStartMenuOnDelete = p.refreshStartMenuOnDelete;
+    e.services = &kCommandServices;
 }
 
 }  // namespace

@@ -186,6 +186,28 @@ enum DestinationStatus : int {
     kDestinationNoSpace = 12,
 };
 
+// ---- What the engine is handed ------------------------------------------------------
+// What the section runners need of the commands above them. The program's engine set-up
+// hands it in, so that script/ never reaches up into commands/.
+struct CommandServices {
+    // Copies the next file of a pending wildcard set: 1 the set goes on or has ended,
+    // -1 a file failed (reported).
+    int (*continuePendingCopy)(Engine& e);
+    // Closes the file WRITE left open: every section starts without one.
+    void (*releaseOutputFile)(Engine& e);
+    // Reads a value of the product's settings key; 1 when it exists and fits.
+    int (*readSetting)(Engine& e, const char* name, char* buffer, uint32_t size);
+};
+
+// Sees every command line that dispatch hands on, and runs it: a tool that records what a
+// script does (the checker's dry run) watches through it.
+class DispatchObserver {
+public:
+    virtual ~DispatchObserver() = default;
+    // Runs keyword.handler(e), or declines, and returns the handler's result.
+    virtual int RunCommand(Engine& e, const Keyword& keyword) = 0;
+};
+
 // ---- The engine -------------------------------------------------------------------
 struct Engine {
     plat::Platform* sys = nullptr;
@@ -201,6 +223,8 @@ struct Engine {
     const Variable* variables = nullptr;
     int variableCount = 0;
     const plat::RegRoot* rootTable = nullptr;  // five roots, by script index 0 to 4
+    const CommandServices* services = nullptr;  // none: no copy set, output file or setting
+    DispatchObserver* observer = nullptr;       // none: dispatch calls the handler itself
     bool refreshStartMenuOnDelete = true;      // the runner's CLRSHORTCUTA does not
 
     ScriptText script{};

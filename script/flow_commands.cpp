@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "commands/registry_commands.h"
 #include "script/arguments.h"
 #include "script/messages.h"
 #include "script/script_text.h"
@@ -55,16 +54,6 @@ int ReadSubButton(Engine& e, SubButton& b) {
 }  // namespace
 
 int CmdGoto(Engine& e) {
-    char target[kPathSize];
-    if (!ReadArgument(e, target, sizeof target)) return kFailed;
-    FindSection(e, target);
-    return kGoOn;
-}
-
-int CmdRegJump(Engine& e) {
-    char key[kPathSize];
-    if (!ReadArgument(e, key, sizeof key)) return kFailed;
-    if (!commands::KeyExistsMachine(e, key)) return kGoOn;
     char target[kPathSize];
     if (!ReadArgument(e, target, sizeof target)) return kFailed;
     FindSection(e, target);

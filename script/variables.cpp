@@ -1,6 +1,5 @@
 // The script variables: snapshots of the environment paths, and the tables that say which
 // names each program knows.
-#include "commands/registry_commands.h"
 #include "script/arguments.h"
 #include "text/text_rules.h"
 
@@ -62,7 +61,7 @@ void RefreshVariables(Engine& e) {
     text::AppendBackslash(v.instTavDir, sizeof v.instTavDir);
 
     // Last, so the installed-folder variables show what the previous refresh read.
-    if (commands::ReadSetting(e, e.options.dstDir, e.env.installedFolder, kPathSize)) {
+    if (e.services && e.services->readSetting(e, e.options.dstDir, e.env.installedFolder, kPathSize)) {
         text::ParentOf(e.env.installedFolder, e.env.installedParent, kPathSize);
     } else {
         e.env.installedFolder[0] = 0;

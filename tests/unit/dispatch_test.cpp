@@ -248,6 +248,7 @@ TEST(Runner, OutputFileLeftOpenBySectionIsClosedWhenTheNextStarts) {
     f.e.sys = &sys;
     f.e.keywords = commands::kInstallerKeywords;
     f.e.keywordCount = commands::kInstallerKeywordCount;
+    f.e.services = &commands::kCommandServices;
     f.Load("[OPTIONS]\n[A]\nCREATE C:\\LOG.TXT\nWRITE kept\n[B]\nDELETE C:\\LOG.TXT\n");
     EXPECT_EQ(1, f.Run("~[A]"));
     EXPECT_EQ(1, sys.OpenFileCount());
