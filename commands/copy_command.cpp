@@ -2,9 +2,10 @@
 // copied at once; in step mode the runners copy the rest one file per step.
 #include <cstring>
 
+#include "commands/copy_command.h"
 #include "commands/copy_engine.h"
 #include "commands/file_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "script/script_text.h"
 #include "text/text_rules.h"

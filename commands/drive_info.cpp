@@ -1,8 +1,8 @@
 // Drives: their types, their free space and the INSTSIZE check against the chosen drive.
 #include <cstring>
 
-#include "commands/copy_engine.h"
-#include "script/arguments.h"
+#include "commands/drive_info.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "text/text_rules.h"
 

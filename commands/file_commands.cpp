@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "text/text_rules.h"
 

@@ -4,7 +4,7 @@
 
 #include "commands/program_launch.h"
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "text/text_rules.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "script/script_text.h"
 

@@ -4,7 +4,7 @@
 
 #include "commands/file_commands.h"
 #include "commands/shortcut_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "text/text_rules.h"
 
 namespace commands {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "commands/uninstall_registration.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "text/text_rules.h"
 

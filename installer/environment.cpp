@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "commands/copy_engine.h"
+#include "commands/drive_info.h"
 #include "commands/registry_commands.h"
 #include "script/messages.h"
 #include "text/text_rules.h"

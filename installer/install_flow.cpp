@@ -6,12 +6,13 @@
 #include <cstring>
 
 #include "commands/copy_engine.h"
+#include "commands/drive_info.h"
 #include "commands/file_commands.h"
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
 #include "script/script_text.h"
+#include "script/variables.h"
 #include "text/install_paths.h"
 #include "text/text_rules.h"
 

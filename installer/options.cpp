@@ -5,7 +5,7 @@
 
 #include "commands/file_commands.h"
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/script_text.h"
 #include "text/text_rules.h"
 

@@ -2,9 +2,9 @@
 #include "installer/uninstall_flow.h"
 
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
+#include "script/variables.h"
 #include "text/text_rules.h"
 
 namespace installer {

@@ -72,11 +72,8 @@ void SetRunnerVariables(script::Engine& e) {
 // The lines of [START], as a section run does them, up to a failure, a header or the end.
 void RunStartSection(script::Engine& e) {
     for (;;) {
-        e.script.argPos = 0;
-        e.script.quoted = false;
-        int read = script::ReadScriptLine(e);
-        script::TrimLineEnd(e.script.line);
-        int result = script::DispatchLine(e);
+        int read = 0;
+        const int result = script::ReadAndDispatch(e, &read);
         if (read == -1 || result != script::kGoOn) return;
     }
 }

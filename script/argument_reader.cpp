@@ -2,7 +2,7 @@
 // quotes, the comment mark and the backspace mark applied. Handlers never parse lines.
 #include <cstring>
 
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "script/script_text.h"
 #include "text/lead_bytes.h"

@@ -5,22 +5,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "script/arguments.h"
 #include "script/script_text.h"
+#include "script/variables.h"
 #include "text/text_rules.h"
 
 namespace script {
 
 namespace {
-
-// A line read for dispatch starts with a fresh argument reader.
-int ReadAndDispatch(Engine& e, int* readResult) {
-    e.script.argPos = 0;
-    e.script.quoted = false;
-    *readResult = ReadScriptLine(e);
-    TrimLineEnd(e.script.line);
-    return DispatchLine(e);
-}
 
 // Copies the next file of a wildcard set left pending; 1 go on, -1 a file failed.
 int ContinuePendingCopy(Engine& e) {
@@ -52,6 +43,15 @@ int DispatchLine(Engine& e) {
         return e.observer ? e.observer->RunCommand(e, keyword) : keyword.handler(e);
     }
     return MatchPattern(e, "~[", e.script.line) == 0 ? kEndSection : kGoOn;
+}
+
+int ReadAndDispatch(Engine& e, int* readResult) {
+    // A line read for dispatch starts with a fresh argument reader.
+    e.script.argPos = 0;
+    e.script.quoted = false;
+    *readResult = ReadScriptLine(e);
+    TrimLineEnd(e.script.line);
+    return DispatchLine(e);
 }
 
 int RunSection(Engine& e, const char* pattern) {

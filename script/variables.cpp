@@ -1,6 +1,6 @@
 // The script variables: snapshots of the environment paths, and the tables that say which
 // names each program knows.
-#include "script/arguments.h"
+#include "script/variables.h"
 #include "text/text_rules.h"
 
 namespace script {

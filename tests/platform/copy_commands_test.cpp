@@ -3,7 +3,6 @@
 // and every failure the user can meet, in each activity mode.
 #include <gtest/gtest.h>
 
-#include "commands/copy_engine.h"
 #include "platform/sim/sim_windows.h"
 #include "tests/platform/file_commands_fixture.h"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands/copy_engine.h"
+#include "commands/drive_info.h"
 #include "platform/sim/sim_windows.h"
 #include "text/text_rules.h"
 

@@ -14,15 +14,16 @@
 #include "commands/keyword_tables.h"
 #include "installer/options.h"
 #include "platform/null_platform.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
 #include "script/script_text.h"
+#include "script/variables.h"
+#include "text/lead_bytes.h"
 #include "tools/checker/command_table.h"
 #include "tools/checker/json_text.h"
 #include "tools/checker/option_keys.h"
 #include "tools/checker/text_encoding.h"
-#include "text/lead_bytes.h"
 
 namespace checker {
 
