@@ -1,11 +1,12 @@
 // The simulated Windows: files, folders, drives and search.
 // The registry, processes, shell and user interface live in sim_system.cpp.
 #include "platform/sim/sim_windows.h"
-#include "text/lead_bytes.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+
+#include "text/lead_bytes.h"
 
 namespace plat {
 
