@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "commands/keyword_tables.h"
 #include "engine_fixture.h"
@@ -256,4 +257,46 @@ TEST(Runner, OutputFileLeftOpenBySectionIsClosedWhenTheNextStarts) {
     EXPECT_EQ(0, sys.OpenFileCount());
     EXPECT_FALSE(sys.Exists("C:\\LOG.TXT"));
     EXPECT_TRUE(sys.MessageBoxes().empty());
+}
+
+namespace {
+
+// Records every command dispatch hands on; declines the one named, as the dry run
+// declines a command once a script has run too many.
+struct RecordingObserver : script::DispatchObserver {
+    std::vector<std::string> words;
+    std::string decline;
+    int RunCommand(script::Engine& e, const script::Keyword& keyword) override {
+        words.push_back(keyword.word);
+        return keyword.word == decline ? script::kFailed : keyword.handler(e);
+    }
+};
+
+}  // namespace
+
+TEST(Observer, SeesEveryCommandWithItsKeywordAndItsRefusalEndsTheSection) {
+    EngineFixture f;
+    RecordingObserver observer;
+    f.e.observer = &observer;
+    f.Load("[OPTIONS]\n[A]\nNOTE not a command\nPRINT one\nGOTO B\nPRINT skipped\nB\nECHO two\nPRINT three\n");
+    EXPECT_EQ(1, f.Run("~[A]"));
+    EXPECT_EQ((std::vector<std::string>{"PRINT", "GOTO", "ECHO", "PRINT"}), observer.words);
+    EXPECT_EQ("three", f.LastText());
+
+    observer.words.clear();
+    observer.decline = "ECHO";
+    const size_t boxes = f.sys.boxes.size();
+    EXPECT_EQ(-1, f.Run("~[A]"));
+    EXPECT_EQ((std::vector<std::string>{"PRINT", "GOTO", "ECHO"}), observer.words);
+    EXPECT_EQ(boxes + 1, f.sys.boxes.size()) << "only the first PRINT ran";
+}
+
+TEST(Runner, AnEngineWithoutCommandServicesDropsAPendingCopySet) {
+    EngineFixture f;
+    ASSERT_EQ(nullptr, f.e.services);
+    f.Load("[OPTIONS]\n[A]\nPRINT one\n");
+    f.e.pendingCopy = true;  // nothing above the engine can copy the rest
+    EXPECT_EQ(1, f.Run("~[A]"));
+    EXPECT_FALSE(f.e.pendingCopy);
+    EXPECT_EQ("one", f.LastText());
 }
