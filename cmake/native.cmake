@@ -38,7 +38,7 @@ if(TAVREL_FUZZ)
   # Every library the fuzzers reach is instrumented for coverage and checked by the
   # sanitizers; only the fuzz targets themselves link the fuzzer's main.
   set(FUZZ_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
-  foreach(lib tavrel_engine tavrel_clock tavrel_sim)
+  foreach(lib tavrel_text tavrel_engine tavrel_clock tavrel_sim)
     target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link ${FUZZ_SANITIZERS})
   endforeach()
   add_custom_target(fuzzers)

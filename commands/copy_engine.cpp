@@ -7,11 +7,18 @@
 
 namespace commands {
 
+using script::CopyResult;
+using script::kCancelled;
+using script::kCancelRequested;
+using script::kCopied;
+using script::kDestFailed;
+using script::kDiskFull;
+using script::kSourceFailed;
+
 namespace {
 
 constexpr plat::FileTime kTicksPerSecond = 10000000;
 constexpr int kMessagesPerBlock = 4;
-constexpr int kCancelRequested = 2;
 
 // Times are kept and compared in whole seconds.
 plat::FileTime WholeSeconds(plat::FileTime t) { return t - t % kTicksPerSecond; }
@@ -53,7 +60,7 @@ void PumpMessages(Engine& e) {
 }
 
 // The block loop of CopyOneFile; both files are open. Leaves them open.
-int CopyBlocks(Engine& e, plat::FileHandle src, plat::FileHandle dst) {
+CopyResult CopyBlocks(Engine& e, plat::FileHandle src, plat::FileHandle dst) {
     int block = 1;
     for (;;) {
         uint32_t got = 0;
@@ -88,7 +95,7 @@ int ProgressPercent(uint64_t copied, uint64_t total) {
 }
 
 // Every way out closes both files, so a caller can remove a partial destination.
-int CopyOneFile(Engine& e) {
+CopyResult CopyOneFile(Engine& e) {
     e.copy.destCreated = false;
     plat::FileCause cause = plat::kCauseNone;
     plat::FileHandle src = e.sys->OpenForRead(e.copy.sourcePath, &cause);
@@ -113,7 +120,7 @@ int CopyOneFile(Engine& e) {
         }
         e.copy.destCreated = true;
 
-        const int result = CopyBlocks(e, src, dst);
+        const CopyResult result = CopyBlocks(e, src, dst);
         if (result != kCopied) {
             Close(e, &dst);
             Close(e, &src);

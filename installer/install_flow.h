@@ -147,25 +147,7 @@ private:
     char lines_[6][120] = {};
 };
 
-// ---- Path rules, portable and tested on their own --------------------------------
-
-// Replaces every run of backslashes by one (double-byte characters kept whole).
-void CollapseBackslashes(char* path);
-// Completes a checked path of the form "X", "X:", "X\" or longer into a folder path with
-// a trailing backslash ("d" -> "d:\", "D\" -> "D:\", "C:\GAME" -> "C:\GAME\"). A
-// longer path written "X\..." or "X:..." gets its missing colon or backslash. False when
-// the result would not fit in size bytes.
-bool CompletePath(char* path, size_t size);
-// The final install folder: base, a backslash, and unless update "TAVREL\" + product
-// folder; single-byte letters upper-cased. False (out empty) when it does not fit.
-bool FormFinalPath(const char* base, bool update, const char* productFolder, char* out, size_t size);
-// Upper-cases single-byte letters; double-byte characters are left as they are.
-void UpperCaseSingleByte(char* text);
-// The Tavrel base folder of a destination: cut twice at a backslash, backslash ensured.
-void BaseOfDestination(const char* destination, char* out, size_t size);
 // The browse dialog accepts a folder only up to kMaxBrowsedFolder bytes.
 inline bool BrowsedFolderFits(const char* folder) { return std::strlen(folder) <= kMaxBrowsedFolder; }
-// Formats text with a letter and a text, cut on a character boundary to size bytes.
-void FormatLetterText(char* out, size_t size, const char* format, char letter, const char* text);
 
 }  // namespace installer

@@ -6,7 +6,7 @@
 
 #include "commands/registry_commands.h"
 #include "script/dispatch.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 #include "script/messages.h"
 #include "script/script_text.h"
 
@@ -166,7 +166,7 @@ void Launcher::OnPlay() {
         return;
     char dir[script::kPathSize];
     std::strcpy(dir, e_.env.installedFolder);
-    script::DropTrailingBackslash(dir);
+    text::DropTrailingBackslash(dir);
     e_.sys->SetCurrentDirectory(dir);
     e_.sys->WinExec(e_.options.exeName, 5);
     e_.sys->PostQuitMessage(0);

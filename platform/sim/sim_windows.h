@@ -447,9 +447,6 @@ private:
     std::vector<int> quits_;
 };
 
-// Shift-JIS lead byte test (the first byte of a double-byte character).
-inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // Windows file-name matching of one name against one pattern component (DOS rules for
 // "*.", "?" and "*.*"), ASCII letters in either case, double-byte characters whole.
 bool MatchesWildcard(const std::string& pattern, const std::string& name);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine_fixture.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 
 using enginetest::EngineFixture;
 

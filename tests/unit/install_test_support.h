@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/copy_engine.h"
+#include "commands/drive_info.h"
 #include "commands/keyword_tables.h"
 #include "commands/registry_commands.h"
 #include "installer/install_flow.h"

@@ -1,4 +1,5 @@
-// Script variables and the argument reader.
+// The argument reader: reads a command line's arguments one at a time, with the script
+// variables expanded in them.
 #pragma once
 
 #include <cstddef>
@@ -9,9 +10,6 @@ namespace script {
 
 // What to do with an argument that does not fit the caller's buffer.
 enum class Overflow { Refuse, Cut };
-
-// Recomputes the path variables from the environment (and reads the installed folder).
-void RefreshVariables(Engine& e);
 
 // Reads the next argument into out (size bytes, zero included). 1 when read; otherwise
 // the syntax error is shown with the line number and 0 is returned. With Overflow::Refuse
@@ -24,11 +22,5 @@ int ReadOptionalArgument(Engine& e, char* out, size_t size, Overflow overflow = 
 
 // The value of an unsigned decimal of at most 7 digits, 0 when the text is none.
 int ParseDecimal(const char* text);
-
-// The installer's fourteen variables and the runner's twelve.
-extern const Variable kInstallerVariables[];
-extern const int kInstallerVariableCount;
-extern const Variable kRunnerVariables[];
-extern const int kRunnerVariableCount;
 
 }  // namespace script

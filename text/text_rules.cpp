@@ -1,20 +1,20 @@
 // The byte-string rules for Shift-JIS paths and fixed text buffers (see text_rules.h).
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "script/script_text.h"
+#include "text/lead_bytes.h"
 
-namespace script {
+namespace text {
 
 namespace {
 
 // Index where the character starting at i ends (exclusive); a lead byte with nothing
 // behind it stands alone.
 int NextCharacter(const char* text, int i) {
-    return IsLeadByte(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0' ? i + 2 : i + 1;
+    return IsEngineLeadByte(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0' ? i + 2 : i + 1;
 }
 
 // Index of the last character's first byte, or -1 for an empty text.
@@ -90,7 +90,7 @@ bool CopyOrCutN(char* dst, size_t size, const char* src, size_t n) {
     if (size == 0) return n == 0;
     size_t i = 0;
     while (i < n) {
-        const size_t step = (IsLeadByte(static_cast<unsigned char>(src[i])) && i + 1 < n) ? 2 : 1;
+        const size_t step = (IsEngineLeadByte(static_cast<unsigned char>(src[i])) && i + 1 < n) ? 2 : 1;
         if (i + step > size - 1) break;
         std::memcpy(dst + i, src + i, step);
         i += step;
@@ -134,6 +134,13 @@ void DropTrailingBackslash(char* folder) {
     if (n > 3 && EndsWithBackslash(folder)) folder[n - 1] = '\0';
 }
 
+void DriveRoot(char letter, char out[4]) {
+    out[0] = letter;
+    out[1] = ':';
+    out[2] = '\\';
+    out[3] = '\0';
+}
+
 void DriveOf(const char* path, char* out) {
     size_t n = std::strlen(path);
     if (n > 2) n = 2;
@@ -149,4 +156,4 @@ void FolderOf(const char* path, char* out, size_t size) {
     EnsureBackslash(out, size);
 }
 
-}  // namespace script
+}  // namespace text

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 
-namespace script {
+namespace text {
+
+constexpr int kPathSize = 260;  // Windows' path limit, zero included: every path buffer
 
 // ---- Looking for backslashes ---------------------------------------------------------------
 // These take a two-byte character whole, so its second byte 0x5C (ソ, 表, 能) is never a
@@ -57,9 +59,11 @@ bool EnsureBackslash(char* dst, size_t size);
 void AppendBackslash(char* text, size_t size);
 // A current directory is set without its trailing backslash, except a drive root's ("X:\").
 void DropTrailingBackslash(char* folder);
+// "X:\" for a drive letter; out holds at least 4 bytes.
+void DriveRoot(char letter, char out[4]);
 // "X:\" from the first two bytes of path ("\" for an empty one); out holds at least 4 bytes.
 void DriveOf(const char* path, char* out);
 // The path behind its drive (first three bytes), ending in a backslash when not empty.
 void FolderOf(const char* path, char* out, size_t size);
 
-}  // namespace script
+}  // namespace text
