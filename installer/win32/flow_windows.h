@@ -51,7 +51,7 @@ private:
     InstallFlow installFlow_;
     CInstallDlg installDlg_;
     UninstallFlow uninstallFlow_;
-    DialogWindow* uninstallDlg_ = nullptr;  // while the uninstall dialog runs
+    winui::Dialog* uninstallDlg_ = nullptr;  // while the uninstall dialog runs
 };
 
 }  // namespace installer

@@ -7,7 +7,7 @@
 namespace installer {
 
 bool CLauncherDlg::CreateLauncherWindow() {
-    if (!CreateModeless(instance_, IDD_LAUNCHER, frame_.hwnd())) return false;
+    if (!CreateModeless(instance_, winui::TemplateId(IDD_LAUNCHER), frame_.hwnd())) return false;
     SetWindowTextA(hwnd_, kLauncherTitle);
     return true;
 }
