@@ -13,8 +13,8 @@ namespace installer {
 
 FlowDialogs::FlowDialogs(HINSTANCE instance, script::Engine& e, Background& background, CMainFrame& frame,
                          CLauncherDlg& launcherDlg, Launcher& launcher)
-    : instance_(instance),
-      e_(e),
+    : InstallerHost(e, launcher, launcherDlg),
+      instance_(instance),
       background_(background),
       frame_(frame),
       launcherDlg_(launcherDlg),
