@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "clock/shown_frame.h"
 #include "clock/win32/clock_app.h"
 
 namespace pendrick {
@@ -26,6 +27,8 @@ enum ClockMenu : UINT {
 enum TrayMenu : UINT { kTrayQuickMemo = 1, kTrayCallWindow, kTrayQuit };
 
 bool g_trayAdded = false;
+// Most ticks compose the frame already on the screen; only a changed one is drawn.
+ShownFrame g_shownFrame;
 
 void StorePosition(ClockApp& app) {
     WINDOWPLACEMENT wp = {};
@@ -113,7 +116,7 @@ void OnTick(ClockApp& app) {
     if (!app.memoryDC) return;
     ComposeFrame(app.clock, app.host);
     GdiFlush();
-    RepaintNow(app.window);
+    if (g_shownFrame.TakeIfChanged(app.frameBits, &app.colours.colourTable[0][0])) RepaintNow(app.window);
 }
 
 void OnMouseMove(ClockApp& app, WPARAM keys, LPARAM pos) {
