@@ -11,7 +11,11 @@
 
 namespace commands {
 
+using script::CopyResult;
+using script::kCopied;
+using script::kDestFailed;
 using script::kFailed;
+using script::kSourceFailed;
 using script::kGoOn;
 using script::kPathSize;
 
@@ -19,7 +23,7 @@ namespace {
 
 // Fills the copy's source and destination paths from the two folders and a name. A path
 // that would not fit is left cut and the copy is refused with the side that overflowed.
-int PreparePaths(Engine& e, const char* name) {
+CopyResult PreparePaths(Engine& e, const char* name) {
     e.copy.destCreated = false;  // nothing of this file is on disk yet
     const bool sourceFits = script::JoinOrRefuse(e.copy.sourcePath, kPathSize, e.copy.sourceFolder, name);
     const bool destFits = script::JoinOrRefuse(e.copy.destPath, kPathSize, e.copy.destFolder, name);
@@ -28,13 +32,13 @@ int PreparePaths(Engine& e, const char* name) {
     return kCopied;
 }
 
-int CopyPrepared(Engine& e, const char* name) {
-    const int prepared = PreparePaths(e, name);
+CopyResult CopyPrepared(Engine& e, const char* name) {
+    const CopyResult prepared = PreparePaths(e, name);
     return prepared != kCopied ? prepared : CopyOneFile(e);
 }
 
 // A failed file: remove what was written of it, say why, and end the set.
-void CopyFailed(Engine& e, int result) {
+void CopyFailed(Engine& e, CopyResult result) {
     if (e.copy.destCreated) e.sys->DeleteFile(e.copy.destPath);
     script::ReportCopyResult(e, result);
     CloseSearch(e);
@@ -77,7 +81,7 @@ int CmdCopy(Engine& e) {
     std::memcpy(e.copy.sourceFolder, source, nameOffset);
     e.copy.sourceFolder[nameOffset] = '\0';
 
-    const int result = CopyPrepared(e, name);
+    const CopyResult result = CopyPrepared(e, name);
     if (result != kCopied) {
         CopyFailed(e, result);
         return kFailed;
@@ -96,10 +100,10 @@ int ContinueMultiFileCopy(Engine& e) {
         e.pendingCopy = false;
         return 1;
     }
-    const int prepared = PreparePaths(e, e.search.entry.name);
+    const CopyResult prepared = PreparePaths(e, e.search.entry.name);
     script::TrimLineEnd(e.copy.sourcePath);
     script::TrimLineEnd(e.copy.destPath);
-    const int result = prepared != kCopied ? prepared : CopyOneFile(e);
+    const CopyResult result = prepared != kCopied ? prepared : CopyOneFile(e);
     if (result != kCopied) {
         CopyFailed(e, result);
         return kFailed;

@@ -7,6 +7,14 @@
 
 namespace commands {
 
+using script::CopyResult;
+using script::kCancelled;
+using script::kCancelRequested;
+using script::kCopied;
+using script::kDestFailed;
+using script::kDiskFull;
+using script::kSourceFailed;
+
 namespace {
 
 constexpr plat::FileTime kTicksPerSecond = 10000000;
@@ -17,7 +25,6 @@ constexpr int kMessagesPerPump = 4;
 constexpr uint32_t kPumpIntervalMs = 10;
 // The progress display is redrawn at most once per this many bytes within a file.
 constexpr uint64_t kRedrawSpacing = 12000;
-constexpr int kCancelRequested = 2;
 
 // Times are kept and compared in whole seconds.
 plat::FileTime WholeSeconds(plat::FileTime t) { return t - t % kTicksPerSecond; }
@@ -79,7 +86,7 @@ void AdvanceProgress(Engine& e, uint32_t got) {
 }
 
 // The block loop of CopyOneFile; both files are open. Leaves them open.
-int CopyBlocks(Engine& e, plat::FileHandle src, plat::FileHandle dst) {
+CopyResult CopyBlocks(Engine& e, plat::FileHandle src, plat::FileHandle dst) {
     e.copy.bytesSinceRedraw = 0;
     for (;;) {
         uint32_t got = 0;
@@ -107,7 +114,7 @@ int ProgressPercent(uint64_t copied, uint64_t total) {
 }
 
 // Every way out closes both files, so a caller can remove a partial destination.
-int CopyOneFile(Engine& e) {
+CopyResult CopyOneFile(Engine& e) {
     e.copy.destCreated = false;
     plat::FileCause cause = plat::kCauseNone;
     plat::FileHandle src = e.sys->OpenForRead(e.copy.sourcePath, &cause);
@@ -132,7 +139,7 @@ int CopyOneFile(Engine& e) {
         }
         e.copy.destCreated = true;
 
-        const int result = CopyBlocks(e, src, dst);
+        const CopyResult result = CopyBlocks(e, src, dst);
         if (result != kCopied) {
             Close(e, &dst);
             Close(e, &src);

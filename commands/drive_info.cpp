@@ -51,14 +51,14 @@ void ScanDriveTypes(Engine& e) {
     }
 }
 
-int DriveKindOf(const Engine& e, const char* path) {
+script::DriveKind DriveKindOf(const Engine& e, const char* path) {
     char letter = path ? path[0] : '\0';
     if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-    if (letter < 'A' || letter > 'Z') return 2;
+    if (letter < 'A' || letter > 'Z') return script::kDriveKindOther;
     switch (e.driveTypes[letter - 'A']) {
-        case plat::kDriveCdrom: return 1;
-        case plat::kDriveRemovable: return 0;
-        default: return 2;
+        case plat::kDriveCdrom: return script::kDriveKindCdrom;
+        case plat::kDriveRemovable: return script::kDriveKindRemovable;
+        default: return script::kDriveKindOther;
     }
 }
 
@@ -76,7 +76,7 @@ int CmdInstSize(Engine& e) {
     // by wrapping around.
     if (e.copy.installSize < GetDriveFreeBytes(e, e.chosenDriveIndex)) return kGoOn;
     script::ReportNoSpace(e, e.chosenDriveLetter, e.copy.installSize);
-    e.destinationStatus = 12;
+    e.destinationStatus = script::kDestinationNoSpace;
     return kFailed;
 }
 

@@ -23,15 +23,6 @@ constexpr unsigned kQuestionBox = plat::kMbYesNo | plat::kMbIconQuestion;
 constexpr unsigned kPlainBox = plat::kMbOk;
 constexpr unsigned kPlainYesNo = plat::kMbYesNo;
 
-constexpr int kCancelIdle = 0;
-constexpr int kCancelRunning = 1;
-constexpr int kCancelRequested = 2;
-
-constexpr int kStatusReported = 0;
-constexpr int kStatusDriveUnusable = 10;
-constexpr int kStatusBadPath = 11;
-constexpr int kStatusNoSpace = 12;
-
 const char kTooLong[] = "パスが長すぎます。";
 const char kBadPath[] = "パスが異常です。";
 const char kTavrelFolder[] = "TAVREL";
@@ -221,7 +212,7 @@ void InstallFlow::OnStop() {
     if (e_.activityMode != script::kModeInstalling) return;
     if (step_ == kStepInstalling) {
         if (script::ShowMessage(e_, "インストールを中止しますか？", "", kQuestionBox) == plat::kIdYes)
-            e_.copy.cancelState = kCancelRequested;
+            e_.copy.cancelState = script::kCancelRequested;
         return;
     }
     FinishInstall();
@@ -326,9 +317,9 @@ void InstallFlow::AcceptTypedPath() {
         return;
     }
     if (!CheckAndCreatePath()) {
-        if (e_.destinationStatus == kStatusDriveUnusable)
+        if (e_.destinationStatus == script::kDestinationDriveUnusable)
             script::ShowMessage(e_, "そのドライブは使用できません。", "", kWarningBox);
-        else if (e_.destinationStatus == kStatusBadPath)
+        else if (e_.destinationStatus == script::kDestinationBadPath)
             script::ShowMessage(e_, kBadPath, "", kWarningBox);
         e_.tavrelFolderFound = 2;
         return;
@@ -339,7 +330,7 @@ void InstallFlow::AcceptTypedPath() {
 }
 
 int InstallFlow::CheckAndCreatePath() {
-    e_.destinationStatus = kStatusBadPath;
+    e_.destinationStatus = script::kDestinationBadPath;
     char* path = installPath_;
     CollapseBackslashes(path);
     size_t n = std::strlen(path);
@@ -350,7 +341,7 @@ int InstallFlow::CheckAndCreatePath() {
                                                         FinalPathFits(completed, false)));
     if (!fits) {
         script::ShowMessage(e_, kTooLong, "", kWarningBox);
-        e_.destinationStatus = kStatusReported;
+        e_.destinationStatus = script::kDestinationReported;
         return 0;
     }
     if (n == 0) return 0;
@@ -361,17 +352,17 @@ int InstallFlow::CheckAndCreatePath() {
 
     const int type = e_.driveTypes[e_.chosenDriveIndex];
     if (type == plat::kDriveUnknown || type == plat::kDriveNoRoot) {
-        e_.destinationStatus = kStatusDriveUnusable;
+        e_.destinationStatus = script::kDestinationDriveUnusable;
         return 0;
     }
     if (type == plat::kDriveCdrom) {
         script::ShowMessage(e_, "このドライブはCD-ROMドライブです。\nインストール出来ません。", "", kWarningBox);
-        e_.destinationStatus = kStatusReported;
+        e_.destinationStatus = script::kDestinationReported;
         return 0;
     }
     if (commands::GetDriveFreeBytes(e_, e_.chosenDriveIndex) <= e_.copy.installSize) {
         script::ReportNoSpace(e_, e_.chosenDriveLetter, e_.copy.installSize);
-        e_.destinationStatus = kStatusNoSpace;
+        e_.destinationStatus = script::kDestinationNoSpace;
         return 0;
     }
     if (e_.tavrelFolderFound != 1 && type != plat::kDriveFixed) {
@@ -380,7 +371,7 @@ int InstallFlow::CheckAndCreatePath() {
             kQuestionBox);
         if (answer != plat::kIdYes) {
             e_.tavrelFolderFound = 2;
-            e_.destinationStatus = kStatusReported;
+            e_.destinationStatus = script::kDestinationReported;
             return 0;
         }
     }
@@ -402,7 +393,7 @@ int InstallFlow::CheckAndCreatePath() {
         if (commands::FolderExists(e_, prefix)) continue;
         if (!commands::CreateFolder(e_, prefix)) {
             script::ShowMessage(e_, "フォルダの作成に失敗しました。", "", kPlainBox);
-            e_.destinationStatus = kStatusReported;
+            e_.destinationStatus = script::kDestinationReported;
             return 0;
         }
     }
@@ -450,7 +441,7 @@ void InstallFlow::FinishInstall() {
     step_ = kStepOutside;
     firstDestination_ = false;
     e_.activityMode = script::kModeIdle;
-    e_.copy.cancelState = kCancelIdle;
+    e_.copy.cancelState = script::kCancelIdle;
     e_.pendingCopy = false;
     script::RunSection(e_, e_.slots.exitInst);
     if (view_) view_->EndDialog(plat::kIdCancel);
@@ -500,7 +491,7 @@ int InstallFlow::RunInstall() {
     script::RunSection(e_, e_.slots.copy);
     // A stop confirmed while the copy section ran has removed the file it was copying:
     // going on would report a complete install without it.
-    if (e_.copy.cancelState == kCancelRequested) return fail();
+    if (e_.copy.cancelState == script::kCancelRequested) return fail();
     ShowProgressScreen();
     e_.copy.copiedBytes = 0;
     if (!script::FindSection(e_, e_.slots.install)) return fail();
@@ -508,7 +499,7 @@ int InstallFlow::RunInstall() {
     script::RefreshVariables(e_);
     if (e_.copy.copyTotal == 0) e_.copy.copyTotal = 100;
     e_.pendingCopy = false;
-    e_.copy.cancelState = kCancelRunning;
+    e_.copy.cancelState = script::kCancelRunning;
 
     int result = script::StepSection(e_);
     while (result == 1) {
@@ -522,7 +513,7 @@ int InstallFlow::RunInstall() {
     }
     view_->ShowControl(kInstStop, false);
     e_.stepMode = false;
-    if (e_.copy.cancelState != kCancelRunning || result != 0) return fail();
+    if (e_.copy.cancelState != script::kCancelRunning || result != 0) return fail();
 
     e_.copy.percent = 100;
     DrawProgress();
@@ -538,7 +529,7 @@ int InstallFlow::RunInstall() {
     e_.productInstalled = true;
     e_.tavrelFolderFound = 1;
     step_ = kStepFinished;
-    e_.copy.cancelState = kCancelIdle;
+    e_.copy.cancelState = script::kCancelIdle;
     view_->ShowControl(kInstStop, true);
     return 1;
 }

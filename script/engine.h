@@ -138,6 +138,12 @@ struct DirectorySearch {
     plat::FindEntry entry;
 };
 
+// Whether an install run may be stopped, and whether its stop was asked for.
+enum CancelState : int { kCancelIdle = 0, kCancelRunning = 1, kCancelRequested = 2 };
+
+// What became of one file the copy engine was given.
+enum CopyResult : int { kCopied = 0, kSourceFailed = 1, kDestFailed = 2, kCancelled = 3, kDiskFull = 4 };
+
 // The copy engine's state and the progress values it shares with the install run.
 struct CopyState {
     char sourcePath[kPathSize];
@@ -149,9 +155,9 @@ struct CopyState {
     uint64_t copyTotal;
     uint64_t installSize;
     int percent;      // -1 hides the progress display
-    int cancelState;  // 0 idle, 1 install running, 2 cancel requested
-    uint32_t lastPump;           // tick count when the copy last let messages through
-    uint64_t bytesSinceRedraw;   // copied in step mode since the progress was last redrawn
+    CancelState cancelState;
+    uint32_t lastPump;          // tick count when the copy last let messages through
+    uint64_t bytesSinceRedraw;  // copied in step mode since the progress was last redrawn
     unsigned char buffer[kCopyBufferSize];
 };
 
@@ -168,6 +174,17 @@ public:
     virtual void RunMenuDialog() {}                                 // MENU; updates menu.selectedIndex
     virtual void RedrawProgress() {}                                // copy engine, every second block
     virtual void RunAndWait(plat::ProcessHandle /*process*/) {}     // EXE ... STOP
+};
+
+// The kind of drive the program was started from; BOOTDRIVE jumps by it.
+enum DriveKind : int { kDriveKindRemovable = 0, kDriveKindCdrom = 1, kDriveKindOther = 2 };
+
+// How the destination check ended; the install flow words its refusal by it.
+enum DestinationStatus : int {
+    kDestinationReported = 0,  // a message was shown already (or all was well)
+    kDestinationDriveUnusable = 10,
+    kDestinationBadPath = 11,
+    kDestinationNoSpace = 12,
 };
 
 // ---- The engine -------------------------------------------------------------------
@@ -206,7 +223,7 @@ struct Engine {
 
     // Start-up facts.
     int driveTypes[26]{};
-    int driveKind = 2;  // 1 CD-ROM, 0 removable, 2 otherwise
+    DriveKind driveKind = kDriveKindOther;
     bool runningOnNT = true;
     bool productInstalled = false;
     bool uninstallAvailable = false;
@@ -216,7 +233,7 @@ struct Engine {
     // Install flow values the commands use.
     char chosenDriveLetter = 'C';
     int chosenDriveIndex = 2;
-    int destinationStatus = 0;  // 0 reported, 10 drive unusable, 11 bad path, 12 no space
+    DestinationStatus destinationStatus = kDestinationReported;
 
     // The registry accessor's key (SOFTWARE\Tavrel\Ostrel), 0 when it could not be opened.
     plat::KeyHandle accessorKey = 0;

@@ -95,7 +95,8 @@ int CmdBootDrive(Engine& e) {
     if (!ReadArgument(e, cd, sizeof cd)) return kFailed;
     if (!ReadArgument(e, removable, sizeof removable)) return kFailed;
     if (!ReadArgument(e, other, sizeof other)) return kFailed;
-    JumpToLabel(e, e.driveKind == 1 ? cd : e.driveKind == 0 ? removable : other);
+    const char* const targets[] = {removable, cd, other};  // by DriveKind
+    JumpToLabel(e, targets[e.driveKind]);
     return kGoOn;
 }
 

@@ -25,7 +25,7 @@ protected:
         e().activityMode = script::kModeInstalling;
         e().stepMode = true;
         e().pendingCopy = false;
-        e().copy.cancelState = 1;
+        e().copy.cancelState = script::kCancelRunning;
         e().copy.copiedBytes = 0;
         e().copy.copyTotal = copyTotal;
     }
@@ -181,7 +181,7 @@ TEST_F(CopyCommandsTest, EnterDuringTheCopyAsksAndNoCarriesOn) {
     EXPECT_EQ(boxes[0].text, "インストールを中止しますか？");
     EXPECT_EQ(boxes[0].style, plat::kMbYesNo | plat::kMbIconQuestion);
     EXPECT_EQ(Contents("DST\\BIG.DAT").size(), 18000u);
-    EXPECT_EQ(e().copy.cancelState, 1);
+    EXPECT_EQ(e().copy.cancelState, script::kCancelRunning);
 }
 
 TEST_F(CopyCommandsTest, EnterAnsweredYesStopsAndRemovesThePartialFileSilently) {
@@ -193,7 +193,7 @@ TEST_F(CopyCommandsTest, EnterAnsweredYesStopsAndRemovesThePartialFileSilently) 
     EXPECT_EQ(script::StepSection(e()), -1);
     EXPECT_EQ(tp().MessageBoxes().size(), 1u) << "no message after the question";
     EXPECT_FALSE(Exists("DST\\BIG.DAT"));
-    EXPECT_EQ(e().copy.cancelState, 2);
+    EXPECT_EQ(e().copy.cancelState, script::kCancelRequested);
 }
 
 TEST_F(CopyCommandsTest, EnterOutsideStepModeIsNoQuestion) {
@@ -314,17 +314,17 @@ TEST_F(CopyCommandsTest, InstSizeNeedsMoreFreeBytesThanTheInstallSize) {
     EXPECT_EQ(Run("INSTSIZE 1, 2048"), 1);
     sim.SetFreeBytes('D', 2048 * 1024);
     EXPECT_EQ(Run("INSTSIZE 1, 2048, nocheck"), -1) << "only NOCHECK in capitals skips the test";
-    EXPECT_EQ(e().destinationStatus, 12);
+    EXPECT_EQ(e().destinationStatus, script::kDestinationNoSpace);
     ASSERT_EQ(Texts().size(), 1u);
     EXPECT_NE(Texts()[0].find("ドライブ D:"), std::string::npos) << Texts()[0];
     EXPECT_NE(Texts()[0].find("約2Ｍ"), std::string::npos) << Texts()[0];
 
     // Sizes beyond 4 GB compare in full: 9999999 K does not fit in 6 GB.
-    e().destinationStatus = 0;
+    e().destinationStatus = script::kDestinationReported;
     sim.SetFreeBytes('D', 6ull << 30);
     EXPECT_EQ(Run("INSTSIZE 9999999, 9999999"), -1);
     EXPECT_EQ(e().copy.installSize, 9999999ull * 1024);
-    EXPECT_EQ(e().destinationStatus, 12);
+    EXPECT_EQ(e().destinationStatus, script::kDestinationNoSpace);
     sim.SetFreeBytes('D', 11ull << 30);
     EXPECT_EQ(Run("INSTSIZE 9999999, 9999999"), 1);
 }

@@ -115,11 +115,12 @@ TEST(Questions, WarningAndBootDriveChooseTheirLabels) {
     f.host.proceed = false;
     f.Run("~[A]");
     EXPECT_EQ("other", f.LastText());
-    const char* expected[] = {"rm", "cd", "hd"};
-    for (int kind = 0; kind < 3; ++kind) {
-        f.e.driveKind = kind;
+    struct KindCase { script::DriveKind kind; const char* printed; };
+    for (KindCase c : {KindCase{script::kDriveKindRemovable, "rm"}, KindCase{script::kDriveKindCdrom, "cd"},
+                       KindCase{script::kDriveKindOther, "hd"}}) {
+        f.e.driveKind = c.kind;
         f.Run("~[B]");
-        EXPECT_EQ(expected[kind], f.LastText());
+        EXPECT_EQ(c.printed, f.LastText());
     }
     // A label longer than the notice's 18 bytes is refused, not cut.
     f.Load("[OPTIONS]\n[A]\nWARNING ABCDEFGHIJKLMNOPQRS, O\n");
@@ -204,9 +205,9 @@ TEST(Messages, TableAndReports) {
     script::ReportFailure(f.e, script::kRowFolderNotCreated, "C:\\A\\B");
     EXPECT_EQ("フォルダの作成に失敗しました。\nアンインストールを中断します。\nC:\\A\\B", f.LastText());
     size_t before = f.sys.boxes.size();
-    script::ReportCopyResult(f.e, 3);
+    script::ReportCopyResult(f.e, script::kCancelled);
     EXPECT_EQ(before, f.sys.boxes.size());
-    script::ReportCopyResult(f.e, 4);
+    script::ReportCopyResult(f.e, script::kDiskFull);
     EXPECT_EQ("　　　容量が足りません。\nアンインストールを中断します。", f.LastText());
     EXPECT_EQ(0, script::ReportFileError(f.e, 99, "x"));
     EXPECT_EQ(1, script::ReportFileError(f.e, plat::kCauseAccessDenied, "C:\\F"));

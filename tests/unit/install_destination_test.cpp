@@ -101,7 +101,7 @@ TEST(InstallDestination, PathOf180BytesIsAcceptedAnd181Refused) {
         } else {
             EXPECT_EQ(f.flow.step(), installer::kStepDestination);
             EXPECT_EQ(f.LastBox(), "パスが長すぎます。");
-            EXPECT_EQ(f.e.destinationStatus, 0);
+            EXPECT_EQ(f.e.destinationStatus, script::kDestinationReported);
             EXPECT_FALSE(f.sys.Exists("C:\\AAAAAAAAAAAAAAAA"));
         }
     }
@@ -138,7 +138,7 @@ TEST(InstallDestination, SpaceIsReportedInKOrMAndEqualFreeSpaceIsRefused) {
         f.ToDestination();
         f.Type("C:\\GAME");
         EXPECT_EQ(f.flow.step(), installer::kStepDestination);
-        EXPECT_EQ(f.e.destinationStatus, 12);
+        EXPECT_EQ(f.e.destinationStatus, script::kDestinationNoSpace);
         const std::string text = f.LastBox();
         EXPECT_NE(text.find("ドライブ C:"), std::string::npos) << text;
         EXPECT_NE(text.find(c.amount), std::string::npos) << c.bytes << ": " << text;

@@ -62,7 +62,7 @@ TEST(InstallRun, CompletesWithProgressRegistryAndCompletionScreen) {
     EXPECT_TRUE(f.e.productInstalled);
     EXPECT_EQ(f.e.tavrelFolderFound, 1);
     EXPECT_FALSE(f.e.stepMode);
-    EXPECT_EQ(f.e.copy.cancelState, 0);
+    EXPECT_EQ(f.e.copy.cancelState, script::kCancelIdle);
 
     EXPECT_EQ(f.view.Text(installer::kInstLine2), "インストールが終了しました。");
     EXPECT_TRUE(f.view.Visible(installer::kInstLine2));
