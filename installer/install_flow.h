@@ -9,23 +9,24 @@
 #include <cstring>
 
 #include "installer/install_geometry.h"
+#include "resources/ostrel_resource.h"
 #include "script/engine.h"
 
 namespace installer {
 
-// Control ids of the install dialog.
+// Control ids of the install dialog, from its template.
 enum InstallControl : int {
-    kInstOk = 1,
-    kInstStop = 2,
-    kInstTitle = 1003,
-    kInstRights = 1004,
-    kInstLine1 = 1005,
-    kInstLine2 = 1006,
-    kInstLine3 = 1007,
-    kInstLine4 = 1008,
-    kInstBrowse = 1010,
-    kInstPath = 1011,
-    kInstPercent = 1012,
+    kInstOk = 1,    // the dialog manager's IDOK
+    kInstStop = 2,  // IDCANCEL: also Esc and the close box
+    kInstTitle = IDC_INST_TITLE,
+    kInstRights = IDC_INST_RIGHTS,
+    kInstLine1 = IDC_INST_LINE1,
+    kInstLine2 = IDC_INST_LINE2,
+    kInstLine3 = IDC_INST_LINE3,
+    kInstLine4 = IDC_INST_LINE4,
+    kInstBrowse = IDC_INST_BROWSE,
+    kInstPath = IDC_INST_PATH,
+    kInstPercent = IDC_INST_PERCENT,
 };
 
 // Install steps.

@@ -144,17 +144,7 @@ bool Launcher::LoadBackground(const char* fileName) {
 }
 
 void Launcher::OnSetup() {
-    if (flows_) {
-        flows_->RunInstallDialog();
-        return;
-    }
-    // Until the install dialog exists the Setup button runs the section that begins an
-    // install and brings the launcher back as the end of an install would.
-    view_.ShowLauncher(false);
-    script::RunSection(e_, e_.slots.initInst);
-    PlaceButtons();
-    UpdateButtonStates();
-    view_.ShowLauncher(true);
+    if (flows_) flows_->RunInstallDialog();
 }
 
 void Launcher::OnPlay() {

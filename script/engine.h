@@ -167,7 +167,6 @@ class Host {
 public:
     virtual ~Host() = default;
     virtual plat::WindowHandle MessageOwner() { return 0; }
-    virtual plat::WindowHandle InstallDialog() { return 0; }
     virtual void ReadOptions() {}                                   // OPTIONS
     virtual bool LoadBackground(const char* /*file*/) { return false; }  // BITMAP; true when loaded
     virtual bool RunNoticeDialog() { return false; }                // WARNING; true to proceed

@@ -96,7 +96,6 @@ public:
         if (e->activityMode == script::kModeUninstalling) return kUninstallDialog;
         return kLauncher;
     }
-    plat::WindowHandle InstallDialog() override { return kInstallDialog; }
     void RedrawProgress() override {
         if (flow) flow->DrawProgress();
     }
