@@ -120,8 +120,10 @@ CopyResult CopyOneFile(Engine& e) {
     plat::FileHandle src = e.sys->OpenForRead(e.copy.sourcePath, &cause);
     if (src == 0) return kSourceFailed;
 
+    // Asked of the open handles rather than by path: each search of a folder costs more
+    // than copying a small file.
     plat::FileInfo source;
-    if (!e.sys->GetFileInfo(e.copy.sourcePath, &source)) {
+    if (!e.sys->GetOpenFileInfo(src, &source)) {
         Close(e, &src);
         return kSourceFailed;
     }
@@ -145,15 +147,15 @@ CopyResult CopyOneFile(Engine& e) {
             Close(e, &src);
             return result;
         }
+        uint64_t written = 0;
+        const bool sized = e.sys->GetFileSize(dst, &written);
         const bool closed = e.sys->CloseFile(dst, &cause);
         dst = 0;
 
-        plat::FileInfo written;
         const bool stamped =
-            closed && e.sys->GetFileInfo(e.copy.destPath, &written) &&
-            e.sys->SetFileTimes(e.copy.destPath, WholeSeconds(source.creation), WholeSeconds(source.lastAccess),
-                                WholeSeconds(source.lastWrite));
-        if (!stamped || written.size != source.size) {
+            closed && e.sys->SetFileTimes(e.copy.destPath, WholeSeconds(source.creation),
+                                          WholeSeconds(source.lastAccess), WholeSeconds(source.lastWrite));
+        if (!sized || !stamped || written != source.size) {
             Close(e, &src);
             return kDestFailed;
         }
