@@ -16,6 +16,9 @@ public:
     // True when the frame or its colour table differs from what was last taken, or nothing
     // was taken yet; the frame and table are then taken as the ones on the screen.
     bool TakeIfChanged(const uint8_t* frame, const uint8_t* colourTable);
+    // The frame buffer was drawn over outside a tick (the face redrawn after a menu), so
+    // the screen may show that: the next tick draws whatever it composes.
+    void Forget() { taken_ = false; }
 
 private:
     bool taken_ = false;

@@ -276,6 +276,7 @@ void RebuildWindowShape(ClockApp& app) {
 void RedrawBackgroundAndShape(ClockApp& app) {
     if (!app.memoryDC) return;
     CopyBackground(app.clock, BackgroundVariant(app.clock.settings));
+    app.shownFrame.Forget();
     RebuildWindowShape(app);
 }
 

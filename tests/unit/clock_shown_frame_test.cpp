@@ -21,6 +21,8 @@ TEST(ClockShownFrame, FirstFrameAnyPixelAndAnyColourAreChanges) {
     table[4 * 200 + 2] = 9;  // a palette change alone redraws
     EXPECT_TRUE(shown.TakeIfChanged(frame.data(), table.data()));
     EXPECT_FALSE(shown.TakeIfChanged(frame.data(), table.data()));
+    shown.Forget();  // the buffer was drawn over between ticks
+    EXPECT_TRUE(shown.TakeIfChanged(frame.data(), table.data()));
 }
 
 TEST(ClockShownFrame, AMinuteOfEitherFaceRedrawsOnlyWhenTheFrameMoves) {
