@@ -173,6 +173,12 @@ finish_install() {  # waits for the completion screen, ends it and closes the la
     ui click --title "$INSTALL_TITLE" --id $STOP >/dev/null
     ui wait-gone --title "$INSTALL_TITLE" --timeout 20000 >/dev/null || true
     ui click --title "$LAUNCHER" --id $EXIT >/dev/null || true
+    local _
+    for _ in $(seq 1 100); do
+        kill -0 "$install_pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    kill "$install_pid" 2>/dev/null || true  # ours: the timeout that runs this OSTREL.EXE
     wait "$install_pid" 2>/dev/null || true
 }
 
