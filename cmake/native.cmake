@@ -1,10 +1,14 @@
 # Native configuration: unit tests against the simulated Windows, artwork generators,
 # and (with TAVREL_FUZZ) the fuzz targets.
 enable_testing()
+# GoogleTest as installed (libgtest-dev), or else built from Debian's sources
+# (googletest), whose own CMake files define the GTest:: names from 1.11 on.
 find_package(GTest QUIET)
 if(NOT GTest_FOUND)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_library(GTest::gtest_main ALIAS gtest_main)
+  if(NOT TARGET GTest::gtest)
+    add_library(GTest::gtest ALIAS gtest)
+  endif()
 endif()
 include(GoogleTest)
 

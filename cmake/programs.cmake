@@ -1,5 +1,7 @@
 # The Windows programs, the UI automation tool and the command tests for Wine.
-set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
+# The deliverables go to dist/; a test-only build for another architecture names its own.
+set(TAVREL_DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "Where the programs are put")
+set(DIST_DIR ${TAVREL_DIST_DIR})
 
 # Resource scripts are UTF-8 in the repo; windres reads them as code page 932.
 function(tavrel_rc out rc)

@@ -6,7 +6,8 @@ Rules:
   becomes Shift-JIS (code page 932) with CR LF, as the programs read it.
 - Without demo/cd/, the top-level *.INF and *.BMP files of demo/ are taken.
 - demo/cd.manifest names built files to add: one "NAME DEST" per line (DEST relative
-  to the CD folder, "." for its top); NAME is looked up in dist/, build/win32/ and
+  to the CD folder, "." for its top); NAME is looked up in the programs' folder
+  (--dist, default dist/), their build folder (--build, default build/win32/) and
   build/generated/. Lines starting with # are comments.
 - OSTREL.EXE always goes to the top, and SETUP.BMP from the generated artwork when
   demo/ brings none.
@@ -39,9 +40,9 @@ def install(src: str, dst: str) -> None:
         shutil.copy2(src, dst)
 
 
-def find_built(root: str, name: str):
-    for folder in ("dist", "build/win32", "build/generated"):
-        path = os.path.join(root, folder, name)
+def find_built(folders, name: str):
+    for folder in folders:
+        path = os.path.join(folder, name)
         if os.path.isfile(path):
             return path
     return None
@@ -51,8 +52,13 @@ def main() -> int:
     ap = argparse.ArgumentParser()
     ap.add_argument("--root", required=True)
     ap.add_argument("--out", required=True)
+    ap.add_argument("--dist", help="the built programs (default ROOT/dist)")
+    ap.add_argument("--build", help="the Windows build folder (default ROOT/build/win32)")
     args = ap.parse_args()
     root, out = args.root, args.out
+    dist = args.dist or os.path.join(root, "dist")
+    built = (dist, args.build or os.path.join(root, "build", "win32"),
+             os.path.join(root, "build", "generated"))
     demo = os.path.join(root, "demo")
 
     if os.path.isdir(out):
@@ -71,6 +77,7 @@ def main() -> int:
             if os.path.isfile(src) and name.upper().endswith((".INF", ".BMP")):
                 install(src, os.path.join(out, name))
 
+    missing = False
     manifest = os.path.join(demo, "cd.manifest")
     if os.path.isfile(manifest):
         with open(manifest, encoding="utf-8") as f:
@@ -79,23 +86,28 @@ def main() -> int:
                 if not line or line.startswith("#"):
                     continue
                 name, dest = (line.split() + ["."])[:2]
-                src = find_built(root, name)
+                src = find_built(built, name)
                 if src is None:
-                    print(f"layout_cd: {name} not built yet, left out", file=sys.stderr)
+                    print(f"layout_cd: {name} (named in demo/cd.manifest) was not built",
+                          file=sys.stderr)
+                    missing = True
                     continue
                 target = os.path.join(out, dest)
                 if dest == "." or dest.endswith("/"):
                     target = os.path.join(target, name)
                 install(src, os.path.normpath(target))
 
-    ostrel = os.path.join(root, "dist", "OSTREL.EXE")
+    ostrel = os.path.join(dist, "OSTREL.EXE")
     if os.path.isfile(ostrel):
         shutil.copy2(ostrel, os.path.join(out, "OSTREL.EXE"))
+    else:
+        print(f"layout_cd: {ostrel} was not built", file=sys.stderr)
+        missing = True
     has_bmp = any(n.upper() == "SETUP.BMP" for n in os.listdir(out))
-    generated_bmp = find_built(root, "SETUP.BMP")
+    generated_bmp = find_built(built, "SETUP.BMP")
     if not has_bmp and generated_bmp:
         shutil.copy2(generated_bmp, os.path.join(out, "SETUP.BMP"))
-    return 0
+    return 1 if missing else 0
 
 
 if __name__ == "__main__":

@@ -10,27 +10,48 @@ PACKAGES=(
     xvfb xauth x11-utils imagemagick
     fonts-ipafont-gothic locales libc-bin
     cmake ninja-build g++ googletest
-    clang libclang-rt-14-dev
+    clang libclang-rt-dev
     python3 git
 )
+# Where the kernel cannot run 32-bit programs, the Wine stages run an x86_64 build.
+PACKAGES_WIN64=(g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64)
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-    [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || missing+=("$p")
-done
+missing_of() {
+    local p
+    for p in "$@"; do
+        [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || echo "$p"
+    done
+}
 
-if [ ${#missing[@]} -gt 0 ]; then
+install_packages() {
+    [ $# -gt 0 ] || return 0
     if [ "$(id -u)" != 0 ]; then
-        echo "setup: missing packages (${missing[*]}); run as root" >&2
+        echo "setup: missing packages ($*); run as root" >&2
         exit 1
     fi
-    echo "setup: installing ${missing[*]}" >&2
+    echo "setup: installing $*" >&2
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
+        rm -f /var/lib/apt/lists/.tavrel-updated
     fi
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    if [ ! -e /var/lib/apt/lists/.tavrel-updated ]; then
+        apt-get update -qq
+        touch /var/lib/apt/lists/.tavrel-updated
+    fi
+    apt-get install -y -qq --no-install-recommends "$@"
+}
+
+mapfile -t missing < <(missing_of "${PACKAGES[@]}")
+install_packages "${missing[@]}"
+rm -f /var/lib/apt/lists/.tavrel-updated
+
+bits=$(bash -c 'source tools/wine_env.sh 2>/dev/null; echo "$TAVREL_WINE_BITS"')
+if [ "$bits" = 64 ]; then
+    echo "setup: this machine cannot run 32-bit programs; the Wine stages will run the x86_64 build under 64-bit Wine" >&2
+    mapfile -t missing < <(missing_of "${PACKAGES_WIN64[@]}")
+    install_packages "${missing[@]}"
+    rm -f /var/lib/apt/lists/.tavrel-updated
 fi
 
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
@@ -38,8 +59,6 @@ if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
     localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
 
-# shellcheck source=tools/wine_env.sh
-source tools/wine_env.sh
-tavrel_ensure_display
-tavrel_make_prefix
-echo "setup: ready (prefix $WINEPREFIX, display $DISPLAY)" >&2
+# A new shell: one that was running while the locale was generated cannot switch to it.
+bash -c 'source tools/wine_env.sh && tavrel_ensure_display && tavrel_make_prefix &&
+         echo "setup: ready (prefix $WINEPREFIX, display $DISPLAY, ${TAVREL_WINE_BITS}-bit Wine)" >&2'

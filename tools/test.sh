@@ -7,8 +7,8 @@
 #   5 wine       the platform suites as PLATFORM_TESTS.EXE under Wine (real Win32 layer)
 #   6 fuzz       the fuzz targets replaying their corpora
 #   7 e2e        the programs driven through their windows under Wine
-# Stages whose code does not exist yet are skipped, not failed. Exit status is non-zero
-# when any stage fails.
+# Every stage runs; a missing program, test binary or suite fails its stage. Exit status
+# is non-zero when any stage fails.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT" || exit 1
@@ -19,8 +19,7 @@ mkdir -p "$LOGS"
 declare -a SUMMARY=()
 failed=0
 
-# run_stage NAME TIMEOUT_SECONDS COMMAND...: the command prints "SKIP: reason" on its
-# last line and exits 0 to mark the stage skipped.
+# run_stage NAME TIMEOUT_SECONDS COMMAND...
 run_stage() {
     local name=$1 limit=$2; shift 2
     local start end rc verdict
@@ -35,8 +34,6 @@ run_stage() {
     elif [ "$rc" != 0 ]; then
         verdict="FAIL (exit $rc)"
         failed=1
-    elif tail -n 1 "$LOGS/$name.log" | grep -q '^SKIP:'; then
-        verdict="skipped ($(tail -n 1 "$LOGS/$name.log" | sed 's/^SKIP: //'))"
     else
         verdict="ok"
     fi
@@ -44,19 +41,21 @@ run_stage() {
     return "$rc"
 }
 
+# need FILE...: each must exist, or the stage fails saying which.
+need() {
+    local f rc=0
+    for f in "$@"; do
+        [ -e "$f" ] || { echo "test.sh: $f is missing (did its build fail?)"; rc=1; }
+    done
+    return $rc
+}
+
 stage_unit() {
-    if [ ! -x build/native/unit_tests ]; then
-        echo "SKIP: no unit tests yet"
-        return 0
-    fi
+    need build/native/unit_tests || return 1
     ctest --test-dir build/native --output-on-failure -j"$JOBS" --timeout 120
 }
 
 stage_sanitize() {
-    if ! grep -q 'unit_tests' build/native/build.ninja 2>/dev/null; then
-        echo "SKIP: no unit tests yet"
-        return 0
-    fi
     if [ ! -f build/asan/build.ninja ]; then
         cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=ON >/dev/null || return 1
     fi
@@ -66,13 +65,12 @@ stage_sanitize() {
 }
 
 stage_wine() {
-    local exe=build/win32/PLATFORM_TESTS.EXE
-    if [ ! -f "$exe" ]; then
-        echo "SKIP: PLATFORM_TESTS.EXE not built yet"
-        return 0
-    fi
     # shellcheck source=tools/wine_env.sh
     source tools/wine_env.sh
+    local exe=$TAVREL_WIN_BUILD/PLATFORM_TESTS.EXE
+    need "$exe" || return 1
+    [ "$TAVREL_WINE_BITS" = 64 ] &&
+        echo "test.sh: this machine cannot run 32-bit programs; running the x86_64 build under 64-bit Wine"
     tavrel_ensure_display || return 1
     local work=build/wine-run
     rm -rf "$work"; mkdir -p "$work"
@@ -88,18 +86,10 @@ stage_wine() {
 }
 
 stage_fuzz() {
-    if ! ls tests/fuzz/*.cpp >/dev/null 2>&1; then
-        echo "SKIP: no fuzz targets yet"
-        return 0
-    fi
     bash tools/fuzz.sh --replay
 }
 
 stage_e2e() {
-    if [ ! -f tests/e2e/run.py ]; then
-        echo "SKIP: no end-to-end tests yet"
-        return 0
-    fi
     python3 tests/e2e/run.py
 }
 
@@ -111,11 +101,11 @@ main() {
         echo "test.sh: setup failed, stopping"
         exit 1
     fi
-    # A failed build is reported, and the suites still run on what did build, so one
+    # A failed build fails the run, and the suites still run on what did build, so one
     # broken program does not hide the results of the others.
     run_stage build-native 1800 bash tools/build.sh --native
     run_stage build-win32 1800 bash tools/build.sh --win32
-    export -f stage_unit stage_sanitize stage_wine stage_fuzz stage_e2e
+    export -f need stage_unit stage_sanitize stage_wine stage_fuzz stage_e2e
     export JOBS
     run_stage unit 900 bash -c stage_unit
     run_stage sanitize 1500 bash -c stage_sanitize
@@ -127,7 +117,7 @@ main() {
     printf '\n===== summary =====\n'
     printf '%s\n' "${SUMMARY[@]}"
     if [ $failed = 0 ]; then
-        echo "test.sh: all stages passed or skipped in ${total}s"
+        echo "test.sh: all stages passed in ${total}s"
         exit 0
     fi
     echo "test.sh: FAILED after ${total}s (logs in build/logs/)"

@@ -6,8 +6,44 @@
 TAVREL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export TAVREL_ROOT
 
+# Wine runs the programs as they ship (32-bit) wherever the kernel can execute 32-bit
+# code. Some kernels cannot (IA-32 emulation switched off: every i386 program, Wine's
+# 32-bit loader included, fails with "Exec format error"). There the Wine stages run an
+# x86_64 build of the same sources under 64-bit Wine instead, and say so.
+tavrel_detect_wine_bits() {
+    if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        TAVREL_WINE_BITS=64
+    else
+        TAVREL_WINE_BITS=32
+    fi
+}
+[ -n "${TAVREL_WINE_BITS:-}" ] || tavrel_detect_wine_bits
+export TAVREL_WINE_BITS
+if [ "$TAVREL_WINE_BITS" = 64 ]; then
+    # Debian's wine and wineboot start the 32-bit loader whenever it is installed; a
+    # shim first on PATH sends them to the 64-bit one.
+    TAVREL_WINE_SHIM=${XDG_CACHE_HOME:-$HOME/.cache}/tavrel-wine64-shim
+    if [ ! -x "$TAVREL_WINE_SHIM/wine-stable" ]; then
+        mkdir -p "$TAVREL_WINE_SHIM"
+        for _tavrel_name in wine wine-stable; do
+            printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$TAVREL_WINE_SHIM/$_tavrel_name"
+            chmod +x "$TAVREL_WINE_SHIM/$_tavrel_name"
+        done
+    fi
+    case ":$PATH:" in *":$TAVREL_WINE_SHIM:"*) ;; *) PATH=$TAVREL_WINE_SHIM:$PATH ;; esac
+    export PATH WINELOADER=/usr/lib/wine/wine64
+    # The test build of the programs, and the registry view they see (no WOW6432Node).
+    export TAVREL_WIN_BUILD=$TAVREL_ROOT/build/win64
+    export TAVREL_WIN_DIST=$TAVREL_ROOT/build/win64/dist
+    export TAVREL_PROGRAM_VIEW=64
+else
+    export TAVREL_WIN_BUILD=$TAVREL_ROOT/build/win32
+    export TAVREL_WIN_DIST=$TAVREL_ROOT/dist
+    export TAVREL_PROGRAM_VIEW=32
+fi
+
 # Bump when the prefix preparation below changes; older prefixes are then remade.
-TAVREL_PREFIX_VERSION=3
+TAVREL_PREFIX_VERSION=3-$TAVREL_WINE_BITS
 
 export WINEPREFIX=${TAVREL_WINEPREFIX:-$HOME/.cache/tavrel-wine}
 export LC_ALL=ja_JP.UTF-8

@@ -49,7 +49,7 @@ void BrowseForFolder(HINSTANCE instance, HWND owner, InstallFlow& flow) {
     flow.BrowseStartFolder(start, sizeof start);
     OPENFILENAMEA ofn;
     std::memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = 76;  // the original structure, without the later members
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the original structure (76 bytes on i686)
     ofn.hwndOwner = owner;
     ofn.hInstance = instance;
     ofn.lpstrFile = fileName;

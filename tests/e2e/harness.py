@@ -14,8 +14,28 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-DIST = os.environ.get("TAVREL_E2E_DIST", os.path.join(ROOT, "dist"))
-UIAUTO = os.path.join(ROOT, "build", "win32", "UIAUTO.EXE")
+
+
+def _wine_setting():
+    """What tools/wine_env.sh decided for this machine: the Wine it runs, the build of the
+    programs that Wine can run, and the registry view those programs see."""
+    names = ("TAVREL_WINE_BITS", "TAVREL_WIN_BUILD", "TAVREL_WIN_DIST", "TAVREL_PROGRAM_VIEW",
+             "PATH")
+    script = "source tools/wine_env.sh 2>/dev/null; " + "; ".join(
+        f'printf "%s\\n" "${{{n}:-}}"' for n in names)
+    out = subprocess.run(["bash", "-c", script], cwd=ROOT, capture_output=True, text=True,
+                         env=dict(os.environ, LC_ALL="C.UTF-8"))
+    return dict(zip(names, out.stdout.split("\n")))
+
+
+WINE = _wine_setting()
+WINE_BITS = int(WINE["TAVREL_WINE_BITS"] or 32)
+WIN_BUILD = WINE["TAVREL_WIN_BUILD"] or os.path.join(ROOT, "build", "win32")
+DIST = os.environ.get("TAVREL_E2E_DIST", WINE["TAVREL_WIN_DIST"] or os.path.join(ROOT, "dist"))
+# The registry view the programs under test see: 32 for the shipped i686 build (its
+# HKLM\Software keys live below WOW6432Node), 64 for the x86_64 test build.
+PROGRAM_VIEW = int(WINE["TAVREL_PROGRAM_VIEW"] or 32)
+UIAUTO = os.path.join(WIN_BUILD, "UIAUTO.EXE")
 WORK = os.path.join(ROOT, "build", "e2e")
 ARTIFACTS = os.path.join(ROOT, "build", "artifacts", "e2e")
 PREFIX = os.environ.get("TAVREL_E2E_PREFIX", os.path.expanduser("~/.cache/tavrel-wine-e2e"))
@@ -23,12 +43,15 @@ CD_LETTER = "q"
 REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
 
 
-class Skip(Exception):
-    """Raised by a test whose program is not built yet."""
-
-
 class CheckFailed(AssertionError):
     pass
+
+
+def need_file(path):
+    """path, which a test needs from the build; a missing one fails the test."""
+    if not os.path.isfile(path):
+        raise CheckFailed(f"{os.path.relpath(path, ROOT)} is missing (did its build fail?)")
+    return path
 
 
 def to_script_bytes(text):
@@ -68,7 +91,10 @@ def wine_environment(display):
         "WINEDEBUG": "-all",
         "WINEDLLOVERRIDES": "mscoree,mshtml=",
         "DISPLAY": display,
+        "PATH": WINE["PATH"] or env["PATH"],
     })
+    if WINE_BITS == 64:
+        env["WINELOADER"] = "/usr/lib/wine/wine64"
     return env
 
 
@@ -159,12 +185,8 @@ class Harness:
     # ---- Set-up ----------------------------------------------------------------------
     @staticmethod
     def require(exe):
-        path = os.path.join(DIST, exe)
-        if not os.path.isfile(path):
-            raise Skip(f"dist/{exe} not built yet")
-        if not os.path.isfile(UIAUTO):
-            raise Skip("UIAUTO.EXE not built yet")
-        return path
+        need_file(UIAUTO)
+        return need_file(os.path.join(DIST, exe))
 
     def cd(self, script=None, exe="OSTREL.EXE", script_name="TAVREL.INF", files=None):
         """Fills the scratch CD: the program, its script (UTF-8 text converted) and files."""
@@ -235,8 +257,8 @@ class Harness:
         return [json.loads(line) for line in text.splitlines() if line.strip()]
 
     # ---- State -----------------------------------------------------------------------
-    def reg_query(self, key, value=None, view=32):
-        """reg.exe's listing of a key (as a 32-bit program sees it), or None if absent."""
+    def reg_query(self, key, value=None, view=PROGRAM_VIEW):
+        """reg.exe's listing of a key (as the programs under test see it), or None if absent."""
         args = ["wine", "reg", "query", key]
         if value is not None:
             args += ["/v", value]
@@ -246,7 +268,7 @@ class Harness:
             return None
         return from_cp932(out)
 
-    def reg_value(self, key, name, view=32):
+    def reg_value(self, key, name, view=PROGRAM_VIEW):
         """(type, data) of one value as reg.exe shows it ("REG_SZ", "text"), or None.
 
         reg.exe separates name, type and data by four blanks, so names and data with
@@ -278,13 +300,13 @@ class Harness:
     @contextlib.contextmanager
     def small_drive(self, letter, size):
         """A tmpfs of size (as mount takes it, "1m") seen by Wine as drive letter; yields its
-        Unix folder. Skips the test where mounting is not allowed. Afterwards Wine lets go
+        Unix folder; fails the test where mounting is not allowed. Afterwards Wine lets go
         of the drive before it is unmounted."""
         folder = os.path.join(self.dir, f"drive-{letter.lower()}")
         os.makedirs(folder)
         if subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", folder],
                           stderr=subprocess.DEVNULL).returncode != 0:
-            raise Skip("cannot mount a small tmpfs here (needs root)")
+            raise CheckFailed("cannot mount a small tmpfs here (the tests run as root)")
         link = os.path.join(PREFIX, "dosdevices", letter.lower() + ":")
         try:
             if os.path.lexists(link):

@@ -28,6 +28,19 @@ def on_alarm(_signum, _frame):
     raise TestTimeout()
 
 
+def unexpected_error(error, full):
+    """One line for an error that is not a failed check: what and where in the tests; the
+    whole traceback goes to a file beside the screenshots."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    frames = [f for f in traceback.extract_tb(error.__traceback__) if f.filename.startswith(here)]
+    where = f" at {os.path.basename(frames[-1].filename)}:{frames[-1].lineno}" if frames else ""
+    os.makedirs(harness.ARTIFACTS, exist_ok=True)
+    trace = os.path.join(harness.ARTIFACTS, f"{full}.traceback.txt")
+    with open(trace, "w") as f:
+        f.write("".join(traceback.format_exception(error)))
+    return f"{type(error).__name__}: {error}{where} (traceback: {os.path.relpath(trace, harness.ROOT)})"
+
+
 def collect(pattern):
     tests = []
     here = os.path.dirname(os.path.abspath(__file__))
@@ -63,16 +76,10 @@ def main():
         fcntl.flock(lock, fcntl.LOCK_EX)
         print(f"waited {time.monotonic() - waited:.0f}s", flush=True)
     shutil.rmtree(harness.ARTIFACTS, ignore_errors=True)
-    passed, failed, skipped = [], [], []
+    passed, failed = [], []
     display = None
     signal.signal(signal.SIGALRM, on_alarm)
     for full, fn in tests:
-        try:
-            harness.Harness.require(getattr(fn, "program", "OSTREL.EXE"))
-        except harness.Skip as why:
-            skipped.append(full)
-            print(f"SKIP {full}: {why}", flush=True)
-            continue
         if display is None:
             display = harness.prepare_prefix()
         harness.kill_wineserver(display)
@@ -86,10 +93,6 @@ def main():
             signal.alarm(0)
             passed.append(full)
             print(f"PASS {full} ({time.monotonic() - start:.1f}s)", flush=True)
-        except harness.Skip as why:
-            signal.alarm(0)
-            skipped.append(full)
-            print(f"SKIP {full}: {why}", flush=True)
         except BaseException as error:  # a failing test must never stop the others
             signal.alarm(0)
             if isinstance(error, KeyboardInterrupt):
@@ -104,14 +107,13 @@ def main():
             elif isinstance(error, harness.CheckFailed):
                 reason = str(error)
             else:
-                reason = "".join(traceback.format_exception(error)).rstrip()
+                reason = unexpected_error(error, full)
+            reason = " ".join(reason.split("\n"))
             print(f"FAIL {full} ({time.monotonic() - start:.1f}s): {reason}\n     screen: {shot}",
                   flush=True)
         finally:
             signal.alarm(0)
             h.finish()
-    if skipped:
-        print(f"{len(skipped)} skipped")
     print(f"{len(passed)} passed, {len(failed)} failed")
     return 1 if failed else 0
 

@@ -7,7 +7,8 @@ import os
 import subprocess
 import time
 
-from harness import DIST, ROOT, WORK, Skip, run_captured, wait_until
+import harness
+from harness import DIST, ROOT, WORK, WINE_BITS, CheckFailed, run_captured, wait_until
 
 KEY = r"HKLM\SOFTWARE\Tavrel\Solvarin"
 POKE_SOURCE = os.path.join(ROOT, "tests", "e2e", "clock_poke.cpp")
@@ -33,10 +34,12 @@ def poke_tool():
     if os.path.isfile(POKE) and os.path.getmtime(POKE) >= os.path.getmtime(POKE_SOURCE):
         return POKE
     os.makedirs(WORK, exist_ok=True)
-    out = subprocess.run(["i686-w64-mingw32-g++", "-O1", "-static", "-o", POKE, POKE_SOURCE,
+    compiler = "x86_64-w64-mingw32-g++" if WINE_BITS == 64 else "i686-w64-mingw32-g++"
+    out = subprocess.run([compiler, "-O1", "-static", "-o", POKE, POKE_SOURCE,
                           "-lgdi32", "-luser32", "-lshell32"], capture_output=True, text=True)
     if out.returncode != 0:
-        raise Skip("cannot build CLOCKPOKE.EXE: " + out.stderr[-300:])
+        last = (out.stderr.strip().splitlines() or ["no message"])[-1]
+        raise CheckFailed(f"cannot build CLOCKPOKE.EXE: {last}")
     return POKE
 
 
@@ -114,7 +117,7 @@ class Clock:
 
     def reg_add(self, name, data):
         run_captured(["wine", "reg", "add", KEY, "/v", name, "/t", "REG_BINARY", "/d", data.hex(),
-                      "/f", "/reg:32"], self.h.env, 60)
+                      "/f", f"/reg:{harness.PROGRAM_VIEW}"], self.h.env, 60)
 
     def quit(self, program):
         self.menu(QUIT)

@@ -14,7 +14,7 @@ INSTALL_TITLE = "スターボヤージュ デモ版  インストール  ユー�
 SETUP, EXIT, PLAY, UNINSTALL = 1000, 1001, 1002, 1009
 OK, STOP, BROWSE, PATH, PERCENT = 1, 2, 1010, 1011, 1012
 TITLE, RIGHTS, LINE1, LINE2, LINE3, LINE4 = 1003, 1004, 1005, 1006, 1007, 1008
-DEMO_CD = os.path.join(harness.ROOT, "dist", "cd")
+DEMO_CD = os.path.join(harness.DIST, "cd")
 DRIVE_C = os.path.join(harness.PREFIX, "drive_c")
 YES, NO = "はい(&Y)", "いいえ(&N)"
 SCRATCH_FOLDERS = ("games", "GAMES", "LONG", "ENTER", "OldGame")
@@ -22,8 +22,7 @@ SCRATCH_FOLDERS = ("games", "GAMES", "LONG", "ENTER", "OldGame")
 
 def demo_cd(h, script_edit=None, extra=None):
     """The demo CD in the scratch CD folder, with this build's OSTREL.EXE."""
-    if not os.path.isfile(os.path.join(DEMO_CD, "TAVREL.INF")):
-        raise harness.Skip("dist/cd not laid out yet")
+    harness.need_file(os.path.join(DEMO_CD, "TAVREL.INF"))
     for folder in SCRATCH_FOLDERS:  # what earlier tests installed
         shutil.rmtree(os.path.join(DRIVE_C, folder), ignore_errors=True)
     for entry in os.listdir(DEMO_CD):

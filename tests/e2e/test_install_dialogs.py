@@ -38,7 +38,8 @@ def test_warning_without_directx_offers_the_setup(h):
 
 
 def test_warning_with_directx_allows_only_stop_and_enter_stops(h):
-    code, _ = run_captured(["wine", "reg", "add", DIRECTX_KEY, "/f", "/reg:32"], h.env, 60)
+    code, _ = run_captured(["wine", "reg", "add", DIRECTX_KEY, "/f", f"/reg:{harness.PROGRAM_VIEW}"],
+                           h.env, 60)
     h.check(code == 0, "cannot add the DirectX entry")
     notice_cd(h)
     start(h)

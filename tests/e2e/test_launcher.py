@@ -198,9 +198,7 @@ def test_play_runs_the_play_section(h):
 
 
 def test_play_without_section_starts_the_registered_program_and_ends(h):
-    game = os.path.join(harness.ROOT, "build", "win32", "GAME.EXE")
-    if not os.path.isfile(game):
-        raise harness.Skip("GAME.EXE not built yet")
+    game = harness.need_file(os.path.join(harness.WIN_BUILD, "GAME.EXE"))
     folder = mark_installed(h)
     with open(game, "rb") as src, open(os.path.join(folder, "GAME.EXE"), "wb") as dst:
         dst.write(src.read())

@@ -13,11 +13,10 @@ GAME_KEY = r"HKLM\SOFTWARE\Tavrel\STARVOY"
 
 def lay_out_demo_cd(h):
     picture = os.path.join(harness.ROOT, "build", "generated", "SETUP.BMP")
-    game = os.path.join(harness.ROOT, "build", "win32", "GAME.EXE")
+    game = os.path.join(harness.WIN_BUILD, "GAME.EXE")
     runner = os.path.join(harness.DIST, "BRINMARK.EXE")
     for path in (picture, game, runner):
-        if not os.path.isfile(path):
-            raise harness.Skip(f"{os.path.relpath(path, harness.ROOT)} not built yet")
+        harness.need_file(path)
     files = {"SETUP.BMP": open(picture, "rb").read(), "DATA/GAME.EXE": open(game, "rb").read(),
              "BRINMARK.EXE": open(runner, "rb").read(),
              "COMMAND.INF": open(os.path.join(DEMO, "COMMAND.INF"), encoding="utf-8").read()}

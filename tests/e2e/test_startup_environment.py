@@ -116,9 +116,7 @@ def test_registered_tavrel_folder_is_used_silently(h):
 
 
 def test_running_game_is_shown_and_the_installer_ends(h):
-    game = os.path.join(harness.ROOT, "build", "win32", "GAME.EXE")
-    if not os.path.isfile(game):
-        raise harness.Skip("GAME.EXE not built yet")
+    game = harness.need_file(os.path.join(harness.WIN_BUILD, "GAME.EXE"))
     h.cd(script="[OPTIONS]\nClass = TavrelDemoGame\n[INIT]\nPRINT \"not reached\"\n",
          files={"SETUP.BMP": PICTURE, "GAME.EXE": open(game, "rb").read()})
     h.start(exe="GAME.EXE")

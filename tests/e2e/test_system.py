@@ -16,7 +16,7 @@ UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall"
 SET_FAILED = "レジストリの値の設定に失敗しました。"
 
 
-def reg_add(h, key, value=None, data="", view=32):
+def reg_add(h, key, value=None, data="", view=harness.PROGRAM_VIEW):
     args = ["wine", "reg", "add", key]
     if value is not None:
         args += ["/v", value, "/d", data]
@@ -51,9 +51,7 @@ def start_launcher(h, script, wait=True):
 
 def with_game(h):
     """Puts the demo game on the CD as GAME\\GAME.EXE; its starts are logged in game.log."""
-    game = os.path.join(harness.ROOT, "build", "win32", "GAME.EXE")
-    if not os.path.isfile(game):
-        raise harness.Skip("GAME.EXE not built yet")
+    game = harness.need_file(os.path.join(harness.WIN_BUILD, "GAME.EXE"))
     folder = os.path.join(h.cd_dir, "GAME")
     os.makedirs(folder, exist_ok=True)
     shutil.copy2(game, os.path.join(folder, "GAME.EXE"))
