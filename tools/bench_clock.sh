@@ -9,7 +9,7 @@
 #     benchmark a display of its own (TAVREL_XVFB_DISPLAY, DISPLAY unset) for a clean figure.
 #
 #   tools/bench_clock.sh [SECONDS]
-# Environment: PENDRICK (default dist/PENDRICK.EXE), BENCH_DIR (default /tmp/bench_clock).
+# Environment: PENDRICK (default dist/PENDRICK.EXE, under 64-bit Wine build/win64/dist/), BENCH_DIR (default /tmp/bench_clock).
 # Runs in its own copy of the project's Wine prefix and ends only what it started there.
 set -euo pipefail
 
@@ -17,7 +17,12 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=tools/wine_env.sh
 source "$here/tools/wine_env.sh"
 SECONDS_TO_RUN=${1:-60}
-PENDRICK=${PENDRICK:-$here/dist/PENDRICK.EXE}
+# Under 64-bit Wine (a kernel without 32-bit programs) the x86_64 build runs instead.
+if [ "${TAVREL_WINE_BITS:-32}" = 64 ]; then
+    PENDRICK=${PENDRICK:-$here/build/win64/dist/PENDRICK.EXE}
+else
+    PENDRICK=${PENDRICK:-$here/dist/PENDRICK.EXE}
+fi
 BENCH_DIR=${BENCH_DIR:-/tmp/bench_clock}
 case "$BENCH_DIR" in /*) ;; *) echo "bench_clock: BENCH_DIR must be absolute" >&2; exit 2 ;; esac
 mkdir -p "$BENCH_DIR"

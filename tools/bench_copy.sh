@@ -15,7 +15,8 @@
 # Enter key takes to bring up the question whether to stop.
 #
 #   tools/bench_copy.sh [RUNS]     (default 5)
-# Environment: OSTREL (default dist/OSTREL.EXE), UIAUTO (default build/win32/UIAUTO.EXE;
+# Environment: OSTREL (default dist/OSTREL.EXE, under 64-bit Wine build/win64/dist/), UIAUTO
+# (default build/win32/UIAUTO.EXE, under 64-bit Wine build/win64/;
 # without it the install figures are left out), BENCH_DIR (work folder without spaces,
 # default /tmp/bench_copy), BENCH_CXX (the MinGW compiler for the two helpers; by default
 # the one matching OSTREL.EXE's machine), KEEP=1 keeps the copies. Runs in its own copy of
@@ -26,8 +27,11 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=tools/wine_env.sh
 source "$here/tools/wine_env.sh"
 RUNS=${1:-5}
-OSTREL=${OSTREL:-$here/dist/OSTREL.EXE}
-UIAUTO=${UIAUTO:-$here/build/win32/UIAUTO.EXE}
+# Under 64-bit Wine (a kernel without 32-bit programs) the x86_64 build runs instead.
+win_build=$here/build/win32 win_dist=$here/dist
+if [ "${TAVREL_WINE_BITS:-32}" = 64 ]; then win_build=$here/build/win64 win_dist=$here/build/win64/dist; fi
+OSTREL=${OSTREL:-$win_dist/OSTREL.EXE}
+UIAUTO=${UIAUTO:-$win_build/UIAUTO.EXE}
 BENCH_DIR=${BENCH_DIR:-/tmp/bench_copy}
 
 if [ ! -f "$OSTREL" ]; then
