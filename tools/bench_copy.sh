@@ -73,8 +73,16 @@ fi
 prog=$BENCH_DIR/prog
 mkdir -p "$prog"
 cp "$OSTREL" "$prog/OSTREL.EXE"
-# A 2 x 2 24-bit picture, so the launcher opens without a message.
-printf 'BM\x46\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00\x00\x00\x02\x00\x00\x00\x02\x00\x00\x00\x01\x00\x18\x00\x00\x00\x00\x00\x10\x00\x00\x00\x13\x0b\x00\x00\x13\x0b\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x80\x80\x80\x80\x80\x80\x00\x00\x80\x80\x80\x80\x80\x80\x00\x00' > "$prog/SETUP.BMP"
+# A 320 x 240 24-bit grey picture, so the launcher opens without a message and its buttons
+# have a size (a posted click on a button of no size is lost).
+python3 - "$prog/SETUP.BMP" <<'PY'
+import struct, sys
+w, h = 320, 240
+data = bytes([128]) * (w * 3 * h)
+header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
+info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+open(sys.argv[1], "wb").write(header + info + data)
+PY
 
 winpath() { echo "Z:${1//\//\\}"; }
 marks=$BENCH_DIR/marks
@@ -105,6 +113,7 @@ write_install_script() {
     local kb=$(($3 / 1024 + 1)) d
     {
         printf '[OPTIONS]\r\nTitle=Bench\r\nClass=BenchNoSuchClass\r\nDstDir=BENCHINS\r\nCopySize=%d\r\n' "$kb"
+        printf 'SetupText=Setup\r\nExitText=Exit\r\nBtnWidth=22\r\nBtnHeight=9\r\nSetupBtnX=28\r\nSetupBtnY=75\r\nExitBtnX=28\r\nExitBtnY=87\r\n'
         printf '[INIT]\r\n[INIT_INST]\r\n[COPY]\r\n'
         for d in $2; do printf 'MKDIR %%DstDrv%%%%DstDir%%%s\r\n' "$d"; done
         printf '[INSTALL]\r\n'
