@@ -19,7 +19,8 @@
 # (default build/win32/UIAUTO.EXE, under 64-bit Wine build/win64/;
 # without it the install figures are left out), BENCH_DIR (work folder without spaces,
 # default /tmp/bench_copy), BENCH_CXX (the MinGW compiler for the two helpers; by default
-# the one matching OSTREL.EXE's machine), KEEP=1 keeps the copies. Runs in its own copy of
+# the one matching OSTREL.EXE's machine), BENCH_PROBE=0 leaves out the 1 GB install and its
+# probe, KEEP=1 keeps the copies. Runs in its own copy of
 # the project's Wine prefix and ends only the wineserver of that copy.
 set -euo pipefail
 
@@ -269,7 +270,7 @@ report "COPY at start-up" "$(median < "$BENCH_DIR/section.times")" 1
 report "cp -r (information)" "$cp_s" 0
 
 # ---- The dialog during the install of a 1 GB file ----------------------------------------
-if [ "$with_install" = 1 ]; then
+if [ "$with_install" = 1 ] && [ "${BENCH_PROBE:-1}" = 1 ]; then
     one=$BENCH_DIR/onegig
     mkdir -p "$one/data"
     [ -f "$one/data/G1.DAT" ] || head -c $((1024 * 1048576)) /dev/urandom > "$one/data/G1.DAT"
