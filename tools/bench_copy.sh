@@ -166,7 +166,7 @@ wait_text() {  # $1 control, $2 wanted text, $3 seconds
 # folder (in capitals: the installer writes single-byte letters so).
 to_confirmation() {
     rm -rf "$1"
-    wine reg delete 'HKCU\Software\Tavrel' /f >/dev/null 2>&1 || true  # no earlier folder offered
+    forget_installs  # no earlier folder offered
     (cd "$prog" && exec timeout 900 wine OSTREL.EXE >/dev/null 2>&1) &
     install_pid=$!
     ui wait-window --title "$LAUNCHER" --timeout 30000 >/dev/null
@@ -203,8 +203,13 @@ run_yardstick() {
     mark_span yardstick
 }
 
+# An install leaves its folder in the registry; without the folder the next start-up
+# would stop at a warning.
+forget_installs() { wine reg delete 'HKCU\Software\Tavrel' /f >/dev/null 2>&1 || true; }
+
 run_section() {
     rm -rf "$BENCH_DIR/dst_section"; clear_marks section
+    forget_installs
     write_section_script
     (cd "$prog" && timeout 600 wine OSTREL.EXE >/dev/null 2>&1) || true
     mark_span section
