@@ -443,6 +443,7 @@ void InstallFlow::ShowProgressScreen() {
     SetLine(kInstLine2, "インストール中です。");
     PlaceSingleStop("中止");
     e_.copy.percent = 0;
+    drawnPercent_ = -1;
     DrawProgress();
 }
 
@@ -462,6 +463,10 @@ void InstallFlow::DrawProgress() {
     if (!view_) return;
     const ProgressPicture p = Progress();
     if (!p.visible) return;
+    // A paint of the dialog draws the bar itself, so the same value never needs drawing
+    // twice; every draw costs the window system more than copying a small file.
+    if (e_.copy.percent == drawnPercent_) return;
+    drawnPercent_ = e_.copy.percent;
     view_->DrawBar(p);
     view_->SetText(kInstPercent, p.text);
 }

@@ -113,7 +113,8 @@ public:
     int RunInstall();
     void ShowProgressScreen();
     void ShowCompletionScreen();
-    // Draws the bar for the current percentage on a window context.
+    // Draws the bar for the current percentage on a window context, unless the last draw
+    // since the progress screen was shown had the same percentage.
     void DrawProgress();
     // What a paint of the dialog draws.
     ProgressPicture Progress() const { return ComputeProgressPicture(geometry_, e_.copy.percent); }
@@ -139,6 +140,7 @@ private:
     InstallGeometry geometry_;
 
     bool done_ = false;
+    int drawnPercent_ = -1;  // what DrawProgress last drew; -1 nothing yet
     int step_ = kStepOutside;
     bool updateInstall_ = false;
     bool firstDestination_ = false;

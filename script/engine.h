@@ -19,7 +19,7 @@ using text::kPathSize;                  // paths and arguments
 constexpr int kSlotSize = 24;           // section name slots
 constexpr int kSubSlotSize = 20;        // sub-button section slots
 constexpr int kCaptionSize = 44;        // sub-button captions
-constexpr int kCopyBufferSize = 6000;   // the copy engine's block
+constexpr int kCopyBufferSize = 65536;  // the copy engine's block
 
 // Handler results.
 enum : int { kGoOn = 0, kEndSection = 1, kFailed = -1 };
@@ -157,6 +157,8 @@ struct CopyState {
     uint64_t installSize;
     int percent;      // -1 hides the progress display
     CancelState cancelState;
+    uint32_t lastPump;          // tick count when the copy last let messages through
+    uint64_t bytesSinceRedraw;  // copied in step mode since the progress was last redrawn
     unsigned char buffer[kCopyBufferSize];
 };
 

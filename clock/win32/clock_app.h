@@ -12,6 +12,7 @@
 #include "clock/clock_state.h"
 #include "clock/memo.h"
 #include "clock/palette.h"
+#include "clock/shown_frame.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_object.h"
 
@@ -66,6 +67,8 @@ struct ClockApp {
     HPALETTE palette = nullptr;
     std::vector<uint8_t> sheet;
     int bitsPerPixel = 24;
+    // What the clock window shows: a tick whose frame came out the same is not drawn again.
+    ShownFrame shownFrame;
 
     // Drawing set.
     HDC memoryDC = nullptr;

@@ -111,7 +111,7 @@ void OnTick(ClockApp& app) {
     if (!app.memoryDC) return;
     ComposeFrame(app.clock, app.host);
     GdiFlush();
-    RepaintNow(app.window);
+    if (app.shownFrame.TakeIfChanged(app.frameBits, &app.colours.colourTable[0][0])) RepaintNow(app.window);
 }
 
 void OnMouseMove(ClockApp& app, WPARAM keys, LPARAM pos) {
@@ -276,6 +276,7 @@ void RebuildWindowShape(ClockApp& app) {
 void RedrawBackgroundAndShape(ClockApp& app) {
     if (!app.memoryDC) return;
     CopyBackground(app.clock, BackgroundVariant(app.clock.settings));
+    app.shownFrame.Forget();
     RebuildWindowShape(app);
 }
 

@@ -718,6 +718,19 @@ bool SimWindows::GetFileSize(FileHandle f, uint64_t* size) {
     return true;
 }
 
+bool SimWindows::GetOpenFileInfo(FileHandle f, FileInfo* info) {
+    auto it = files_.find(f);
+    if (it == files_.end()) return false;
+    const Node* n = Find(it->second.key);
+    if (!n) return false;
+    info->attributes = n->attributes;
+    info->size = n->data.size();
+    info->creation = n->creation;
+    info->lastAccess = n->lastAccess;
+    info->lastWrite = n->lastWrite;
+    return true;
+}
+
 bool SimWindows::SeekFile(FileHandle f, uint64_t position) {
     auto it = files_.find(f);
     if (it == files_.end()) return false;

@@ -33,7 +33,7 @@ protected:
     void MakeSourceSet() {
         ASSERT_TRUE(Folder("SRC"));
         ASSERT_TRUE(File("SRC\\A.DAT", "aa"));
-        ASSERT_TRUE(File("SRC\\B.DAT", std::string(7000, 'b')));
+        ASSERT_TRUE(File("SRC\\B.DAT", std::string(13000, 'b')));
         ASSERT_TRUE(File("SRC\\C.DAT", "ccc"));
         ASSERT_TRUE(Folder("SRC\\SUB.DAT"));
         ASSERT_TRUE(File("SRC\\SYS.DAT", "s"));
@@ -50,7 +50,7 @@ TEST_F(CopyCommandsTest, WildcardSetCopiesFilesOnlyUnderTheirOwnNames) {
     MakeSourceSet();
     EXPECT_EQ(Run("COPY $SRC\\*.DAT $DST\nCREATE $AFTER.TXT\nCLOSE"), 1);
     EXPECT_EQ(tp().List(S("$DST")), (Strings{"A.DAT", "B.DAT", "C.DAT"}));
-    EXPECT_EQ(Contents("DST\\B.DAT"), std::string(7000, 'b'));
+    EXPECT_EQ(Contents("DST\\B.DAT"), std::string(13000, 'b'));
     EXPECT_TRUE(Exists("AFTER.TXT")) << "the section goes on behind the set";
     EXPECT_FALSE(e().pendingCopy);
     EXPECT_TRUE(tp().MessageBoxes().empty());
@@ -121,19 +121,20 @@ TEST_F(CopyCommandsTest, ShiftJisNamesEndingInByte5CStayWhole) {
 
 // ---- Step mode ------------------------------------------------------------------------
 
-TEST_F(CopyCommandsTest, SixThousandBytesAreOneBlockWithoutARedraw) {
-    ASSERT_TRUE(File("S.DAT", std::string(6000, 's')));
-    ASSERT_TRUE(File("L.DAT", std::string(24001, 'l')));
+TEST_F(CopyCommandsTest, ProgressIsRedrawnAfterBlocksOf12000BytesOrMoreWithTheirValue) {
+    const int block = script::kCopyBufferSize;
+    ASSERT_TRUE(File("S.DAT", std::string(11000, 's')));
+    ASSERT_TRUE(File("L.DAT", std::string(2 * block + 100, 'l')));
     ASSERT_TRUE(Folder("DST"));
-    StartSteps("COPY $S.DAT $DST\nCOPY $L.DAT $DST", 60000);
+    StartSteps("COPY $S.DAT $DST\nCOPY $L.DAT $DST", 100ull * block);
     EXPECT_EQ(script::StepSection(e()), 1);
     EXPECT_TRUE(host_.redraws.empty());
-    EXPECT_EQ(e().copy.copiedBytes, 6000u);
+    EXPECT_EQ(e().copy.copiedBytes, 11000u);
     EXPECT_EQ(script::StepSection(e()), 0);  // the script's last line
-    // After the 2nd and 4th of five blocks: 18000 / 600 and 30000 / 600.
-    EXPECT_EQ(host_.redraws, (std::vector<int>{30, 50}));
-    EXPECT_EQ(e().copy.copiedBytes, 30001u);
-    EXPECT_EQ(Contents("DST\\L.DAT").size(), 24001u);
+    // After each whole block; the last 100 bytes are drawn by the install run after the file.
+    EXPECT_EQ(host_.redraws, (std::vector<int>{(11000 + block) / block, (11000 + 2 * block) / block}));
+    EXPECT_EQ(e().copy.copiedBytes, 11100u + 2 * block);
+    EXPECT_EQ(Contents("DST\\L.DAT").size(), 2u * block + 100);
 }
 
 TEST_F(CopyCommandsTest, StepModeCopiesAPendingSetOneFilePerStep) {
@@ -151,8 +152,8 @@ TEST_F(CopyCommandsTest, StepModeCopiesAPendingSetOneFilePerStep) {
     EXPECT_FALSE(e().pendingCopy);
     EXPECT_EQ(script::StepSection(e()), 1);
     EXPECT_TRUE(Exists("AFTER.TXT"));
-    EXPECT_EQ(e().copy.copiedBytes, 7005u);
-    EXPECT_EQ(e().copy.percent, 100) << "7005 of 1000 bytes is capped";
+    EXPECT_EQ(e().copy.copiedBytes, 13005u);
+    EXPECT_EQ(e().copy.percent, 100) << "13002 of 1000 bytes is capped";
     tp().SetAttributes(tp().Path("SRC\\SYS.DAT"), plat::kAttrArchive);
 }
 

@@ -1,6 +1,6 @@
 // The block copier's own rules on the simulated Windows: the percentage arithmetic, the
-// message pump (Enter, quit requests, four messages a block, the Stop button), files
-// released on every failure, the free-space queries, drive kinds and Shift-JIS names.
+// message pump (Enter, quit requests, four messages a pump, its pace, the Stop button),
+// files released on every failure, the free-space queries, drive kinds and Shift-JIS names.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -95,6 +95,7 @@ TEST_F(CopyEngineTest, EnterIsAskedAboutOnlyInStepModeAndNeverDispatched) {
 
     e->stepMode = false;
     CopyOf("F.DAT", 18000);
+    sim.AdvanceTicks(10);  // the next pump is due
     sim.QueueEnterKey();
     ASSERT_EQ(CopyOneFile(*e), script::kCopied);
     EXPECT_EQ(sim.MessageBoxes().size(), 1u);
@@ -102,7 +103,7 @@ TEST_F(CopyEngineTest, EnterIsAskedAboutOnlyInStepModeAndNeverDispatched) {
     EXPECT_EQ(sim.DispatchedMessages()[1].kind, Kind::EnterKeyDown);
 }
 
-TEST_F(CopyEngineTest, AtMostFourMessagesGoThroughPerBlock) {
+TEST_F(CopyEngineTest, AtMostFourMessagesGoThroughPerPump) {
     CopyOf("Q.DAT", 6000);
     for (int i = 0; i < 6; ++i) sim.QueueMessage(i);
     ASSERT_EQ(CopyOneFile(*e), script::kCopied);
@@ -119,13 +120,63 @@ TEST_F(CopyEngineTest, QuitRequestMetByThePumpIsPutBackForTheProgramsLoop) {
     EXPECT_EQ(sim.PendingMessages(), 1u);
 }
 
+TEST_F(CopyEngineTest, MessagesGoThroughEveryTenMillisecondsNotEveryBlock) {
+    CopyOf("P.DAT", 10 * script::kCopyBufferSize);
+    for (int i = 0; i < 3; ++i) sim.QueueMessage(i);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    // One pump at the first block (the engine never pumped): three messages and the empty
+    // queue; none at the other nine blocks while the clock stands.
+    EXPECT_EQ(sim.PeekCalls(), 4);
+    EXPECT_EQ(sim.DispatchedMessages().size(), 3u);
+
+    sim.QueueMessage(3);
+    sim.AdvanceTicks(9);
+    CopyOf("Q.DAT", 100);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(sim.PendingMessages(), 1u);
+    sim.AdvanceTicks(1);
+    CopyOf("R.DAT", 100);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(sim.PendingMessages(), 0u);
+
+    // Across the tick count's wrap the pace stays the same.
+    sim.SetTickCount(0xFFFFFFFAu);
+    CopyOf("W.DAT", 100);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    sim.SetTickCount(4);
+    sim.QueueMessage(4);
+    CopyOf("X.DAT", 100);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(sim.PendingMessages(), 0u);
+}
+
 TEST_F(CopyEngineTest, StopButtonDuringTheCopyCancelsAfterThatBlock) {
-    CopyOf("C.DAT", 40000);
+    CopyOf("C.DAT", 3 * script::kCopyBufferSize + 10);
     StepMode();
-    host.stopAt = 1;  // the redraw after the second block
+    e->copy.copyTotal = 4 * script::kCopyBufferSize;
+    host.stopAt = 2;  // the redraw after the second block
     EXPECT_EQ(CopyOneFile(*e), script::kCancelled);
-    EXPECT_EQ(sim.Contents("C:\\DST\\C.DAT").size(), 12000u);
+    EXPECT_EQ(sim.Contents("C:\\DST\\C.DAT").size(), 2u * script::kCopyBufferSize);
     EXPECT_EQ(sim.OpenFileCount(), 0);
+}
+
+TEST_F(CopyEngineTest, ProgressIsRedrawnOnlyWithANewValueAndAtMostOncePer12000Bytes) {
+    StepMode();
+    e->copy.percent = 0;
+    e->copy.copyTotal = 100 * 11000;  // one percent is 11000 bytes
+    CopyOf("A.DAT", 11999);           // under 12000 bytes: the install run draws it after the file
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(host.redraws, 0);
+    CopyOf("B.DAT", 12000);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(host.redraws, 1);
+    EXPECT_EQ(e->copy.percent, 2);  // 23999 / 11000
+    e->copy.copyTotal = 100ull * 10 * script::kCopyBufferSize;  // a block is a tenth of a percent
+    host.redraws = 0;
+    CopyOf("C.DAT", 25 * script::kCopyBufferSize + 5);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(host.redraws, 3) << "2 -> 0 (the new total) -> 1 -> 2 percent, once each";
+    EXPECT_EQ(e->copy.percent, 2);
 }
 
 TEST_F(CopyEngineTest, OutsideStepModeTheProgressStandsStill) {
