@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <utility>
 
 #include "commands/keyword_tables.h"
@@ -47,7 +48,6 @@ const char kCdDrive = 'Q';
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr int kMaxKeywords = 64;
 constexpr int kRepeatLimit = 3;
-constexpr long kMaxCommands = 100000;
 constexpr long kMaxJumpsListed = 500;  // the same OK/Cancel box this often: the user gives up
 
 DryEvent Event(const std::string& kind, std::vector<std::pair<std::string, std::string>> fields) {
@@ -183,8 +183,23 @@ public:
         e_->sys = &sys_;
         e_->host = this;
         sys_.SetMessageBoxHook([this](const SimWindows::MessageBoxCall& c) { return AnswerBox(c); });
+        // A loop of questions ends at the command limit first; a command that asks for
+        // ever by itself ends here, with the simulation's own stop.
+        sys_.SetMessageBoxLimit(static_cast<size_t>(options_.maxCommands));
         g_current = this;
+        try {
+            StartAndPress();
+        } catch (const std::runtime_error&) {
+            Note(Event("end", {{"reason", "more than " + std::to_string(options_.maxCommands) +
+                                              " message boxes: the script loops"}}));
+        }
+        g_current = nullptr;
+        Collect();
+        return true;
+    }
 
+    // Start-up, then the buttons in order, until the installer ends or quits.
+    void StartAndPress() {
         struct Windows : installer::StartupWindows {
             DryRun* run;
             bool CreateFrame() override { return true; }
@@ -217,16 +232,15 @@ public:
                 break;
             }
         }
-        g_current = nullptr;
-        Collect();
-        return true;
     }
 
     // Every command of the installer passes here on its way to its own handler.
     int RunCommand(int index, script::Engine& e) {
         // A jump back without a question loops for ever on Windows too; here it ends.
-        if (++commands_ > kMaxCommands) {
-            if (!looping_) Note(Event("end", {{"reason", "more than 100000 commands: the script loops"}}));
+        if (++commands_ > options_.maxCommands) {
+            if (!looping_)
+                Note(Event("end", {{"reason", "more than " + std::to_string(options_.maxCommands) +
+                                                  " commands: the script loops"}}));
             looping_ = true;
             return script::kFailed;
         }
