@@ -212,11 +212,13 @@ std::vector<ShapeRect> BuildWindowShape(const uint8_t* frame) {
 }
 
 ScreenPoint ClampToScreen(int left, int top, int screenWidth, int screenHeight) {
+    // The position comes from the stored record: any 32-bit value, so the sums are wide.
+    const int64_t l = left, t = top;
     ScreenPoint p{left, top};
-    if (left + kFrameSize > screenWidth) p.x = screenWidth - kFrameSize;
-    if (top + kFrameSize > screenHeight) p.y = screenHeight - kFrameSize;
-    if (left - kFrameSize < 0) p.x = 0;
-    if (top - kFrameSize < 0) p.y = 0;
+    if (l + kFrameSize > screenWidth) p.x = screenWidth - kFrameSize;
+    if (t + kFrameSize > screenHeight) p.y = screenHeight - kFrameSize;
+    if (l - kFrameSize < 0) p.x = 0;
+    if (t - kFrameSize < 0) p.y = 0;
     return p;
 }
 

@@ -27,14 +27,17 @@ Lookup FindOptionValue(script::Engine& e, const char* key, char* out, size_t siz
     char pattern[kKeyPatternSize] = "~";
     text::AppendOrCut(pattern, sizeof pattern, key);
 
-    char line[script::kLineCapacity];
+    // A key is a plain word, so it matches the raw line exactly when it matches the line
+    // without its trailing blanks and line end: only the matching line is copied (every
+    // key scans the whole script, and this is most of the time start-up takes).
     for (;;) {
         int got = script::ReadScriptLine(e);
-        text::CopyOrCut(line, sizeof line, e.script.line);
-        script::TrimLineEnd(line);
-        if (script::MatchPattern(e, pattern, line) == 0) break;
+        if (script::MatchPattern(e, pattern, e.script.line) == 0) break;
         if (got < 0) return Lookup::NotFound;
     }
+    char line[script::kLineCapacity];
+    text::CopyOrCut(line, sizeof line, e.script.line);
+    script::TrimLineEnd(line);
 
     const char* p = line + e.script.matchLength;
     // Anything up to the equals sign is skipped; a line end or tab first means no value.

@@ -27,11 +27,12 @@ struct Output {
         for (size_t i = 0; i < n; ++i) {
             if (length + 1 >= size) {
                 overflowed = true;
-                return;
+                break;
             }
             text[length++] = bytes[i];
         }
-        text[length] = 0;
+        // Terminated even when it stops part way: a cut text is still read to its zero.
+        if (size > 0) text[length] = 0;
     }
     void RemoveLast() {
         // Once bytes were lost the last byte kept is not the argument's last byte.

@@ -136,6 +136,23 @@ TEST(Arguments, CallersBufferIsNeverOverrun) {
     EXPECT_EQ(-1, script::ReadOptionalArgument(f.e, small, 5));
 }
 
+TEST(Arguments, AVariableCutToTheBufferIsStillTerminated) {
+    // The value is copied in one piece; the cut must end in a zero inside the buffer,
+    // whatever the buffer held before.
+    EngineFixture f;
+    SetPaths(f);
+    f.Load("[OPTIONS]\n");
+    std::strcpy(f.e.vars.winDir, "C:\\WINDOWS\\");
+    char small[8];
+    std::memset(small, '#', sizeof small);
+    std::strcpy(f.e.script.line, "X %WinDir%");
+    f.e.script.argPos = 0;
+    f.e.script.matchLength = 1;
+    EXPECT_EQ(1, script::ReadArgument(f.e, small, 5, script::Overflow::Cut));
+    EXPECT_STREQ("C:\\W", small);
+    EXPECT_EQ('#', small[5]);
+}
+
 TEST(Arguments, ParseDecimal) {
     EXPECT_EQ(0, script::ParseDecimal("12345678"));
     EXPECT_EQ(12, script::ParseDecimal("0012"));

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <utility>
 
 #include "commands/keyword_tables.h"
@@ -44,7 +45,6 @@ using plat::SimWindows;
 const char kCdDrive = 'Q';
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr int kRepeatLimit = 3;
-constexpr long kMaxCommands = 100000;
 constexpr long kMaxJumpsListed = 500;  // the same OK/Cancel box this often: the user gives up
 
 DryEvent Event(const std::string& kind, std::vector<std::pair<std::string, std::string>> fields) {
@@ -177,7 +177,21 @@ public:
         e_->sys = &sys_;
         e_->host = this;
         sys_.SetMessageBoxHook([this](const SimWindows::MessageBoxCall& c) { return AnswerBox(c); });
+        // A loop of questions ends at the command limit first; a command that asks for
+        // ever by itself ends here, with the simulation's own stop.
+        sys_.SetMessageBoxLimit(static_cast<size_t>(options_.maxCommands));
+        try {
+            StartAndPress();
+        } catch (const std::runtime_error&) {
+            Note(Event("end", {{"reason", "more than " + std::to_string(options_.maxCommands) +
+                                              " message boxes: the script loops"}}));
+        }
+        Collect();
+        return true;
+    }
 
+    // Start-up, then the buttons in order, until the installer ends or quits.
+    void StartAndPress() {
         struct Windows : installer::StartupWindows {
             DryRun* run;
             bool CreateFrame() override { return true; }
@@ -210,15 +224,15 @@ public:
                 break;
             }
         }
-        Collect();
-        return true;
     }
 
     // Every command of the installer passes here on its way to its own handler.
     int RunCommand(script::Engine& e, const script::Keyword& keyword) override {
         // A jump back without a question loops for ever on Windows too; here it ends.
-        if (++commands_ > kMaxCommands) {
-            if (!looping_) Note(Event("end", {{"reason", "more than 100000 commands: the script loops"}}));
+        if (++commands_ > options_.maxCommands) {
+            if (!looping_)
+                Note(Event("end", {{"reason", "more than " + std::to_string(options_.maxCommands) +
+                                                  " commands: the script loops"}}));
             looping_ = true;
             return script::kFailed;
         }
