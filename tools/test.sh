@@ -37,7 +37,7 @@ run_stage() {
     else
         verdict="ok"
     fi
-    SUMMARY+=("$(printf '%-9s %5ss  %s' "$name" "$((end - start))" "$verdict")")
+    SUMMARY+=("$(printf '%-12s %5ss  %s' "$name" "$((end - start))" "$verdict")")
     return "$rc"
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tools/checker/dry_run.h"
 #include "tools/checker/script_checker.h"
@@ -71,10 +72,11 @@ TEST(CheckerWholeScript, EmptyOptionalArgumentKeepsLaterArgumentsInPlace) {
 }
 
 // The demo CD as it is laid out: demo/cd plus the built files the manifest adds (a
-// placeholder when the build has not made them).
+// placeholder when the build has not made them). One folder per process: ctest runs the
+// tests of this file side by side.
 fs::path LayOutDemoCd() {
     const fs::path source = fs::path(TAVREL_CHECKER_SOURCE_DIR) / "demo";
-    const fs::path cd = fs::temp_directory_path() / "tavrel_checker_demo_cd";
+    const fs::path cd = fs::temp_directory_path() / ("tavrel_checker_demo_cd_" + std::to_string(::getpid()));
     fs::remove_all(cd);
     fs::copy(source / "cd", cd, fs::copy_options::recursive);
     std::ifstream manifest(source / "cd.manifest");
