@@ -6,6 +6,7 @@
 
 #include "clock/clock_state.h"
 #include "clock/palette.h"
+#include "clock/pixel_rows.h"
 
 namespace pendrick {
 
@@ -24,18 +25,14 @@ const char* const kSoundNames[4] = {"alarm.wav", "MUSIC1.WAV", "MUSIC2.WAV", "MU
 
 // Copies the non-transparent pixels of a sheet block to the frame, clipped to the frame.
 void Blit(ClockState& c, int sx, int sy, int w, int h, int dx, int dy) {
-    for (int row = 0; row < h; ++row) {
-        int y = dy + row;
-        if (y < 0 || y >= kFrameSize) continue;
-        const uint8_t* src = c.sheet + (sy + row) * kSheetWidth + sx;
-        uint8_t* dst = c.frame + y * kFrameSize;
-        for (int col = 0; col < w; ++col) {
-            int x = dx + col;
-            if (x < 0 || x >= kFrameSize) continue;
-            uint8_t v = src[col];
-            if (v != kTransparentIndex) dst[x] = c.colourMap[v];
-        }
-    }
+    const int left = dx < 0 ? -dx : 0;
+    const int right = dx + w > kFrameSize ? kFrameSize - dx : w;
+    const int top = dy < 0 ? -dy : 0;
+    const int bottom = dy + h > kFrameSize ? kFrameSize - dy : h;
+    if (left >= right || top >= bottom) return;
+    const PixelBlock block = {c.sheet + (sy + top) * kSheetWidth + sx + left, kSheetWidth,
+                              c.frame + (dy + top) * kFrameSize + dx + left, kFrameSize, right - left, bottom - top};
+    OverlayBlock(block, IsIdentityMap(c.colourMap) ? nullptr : c.colourMap);
 }
 
 HandPoint PointAt(int units, int perTurnHalf, int radius) {
@@ -134,18 +131,8 @@ int BackgroundVariant(const ClockSettings& s) { return s.mode != kModeAnalog ? 2
 
 void CopyBackground(ClockState& c, int variant) {
     variant &= 3;
-    // Outside an 8-bit remap the map is the identity and rows copy as they are.
-    bool identity = true;
-    for (int i = 0; i < 256 && identity; ++i) identity = c.colourMap[i] == i;
-    for (int y = 0; y < kFaceSize; ++y) {
-        const uint8_t* src = c.sheet + y * kSheetWidth + FaceX(variant);
-        uint8_t* dst = c.frame + y * kFrameSize;
-        if (identity) {
-            std::memcpy(dst, src, kFaceSize);
-            continue;
-        }
-        for (int x = 0; x < kFaceSize; ++x) dst[x] = c.colourMap[src[x]];
-    }
+    const PixelBlock face = {c.sheet + FaceX(variant), kSheetWidth, c.frame, kFrameSize, kFaceSize, kFaceSize};
+    CopyBlock(face, IsIdentityMap(c.colourMap) ? nullptr : c.colourMap);
 }
 
 void DrawGlyph(ClockState& c, int row, int glyph, int x, int y) {
@@ -225,11 +212,13 @@ std::vector<ShapeRect> BuildWindowShape(const uint8_t* frame) {
 }
 
 ScreenPoint ClampToScreen(int left, int top, int screenWidth, int screenHeight) {
+    // The position comes from the stored record: any 32-bit value, so the sums are wide.
+    const int64_t l = left, t = top;
     ScreenPoint p{left, top};
-    if (left + kFrameSize > screenWidth) p.x = screenWidth - kFrameSize;
-    if (top + kFrameSize > screenHeight) p.y = screenHeight - kFrameSize;
-    if (left - kFrameSize < 0) p.x = 0;
-    if (top - kFrameSize < 0) p.y = 0;
+    if (l + kFrameSize > screenWidth) p.x = screenWidth - kFrameSize;
+    if (t + kFrameSize > screenHeight) p.y = screenHeight - kFrameSize;
+    if (l - kFrameSize < 0) p.x = 0;
+    if (t - kFrameSize < 0) p.y = 0;
     return p;
 }
 

@@ -2,16 +2,21 @@
 // copied at once; in step mode the runners copy the rest one file per step.
 #include <cstring>
 
+#include "commands/copy_command.h"
 #include "commands/copy_engine.h"
 #include "commands/file_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "script/script_text.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace commands {
 
+using script::CopyResult;
+using script::kCopied;
+using script::kDestFailed;
 using script::kFailed;
+using script::kSourceFailed;
 using script::kGoOn;
 using script::kPathSize;
 
@@ -19,22 +24,22 @@ namespace {
 
 // Fills the copy's source and destination paths from the two folders and a name. A path
 // that would not fit is left cut and the copy is refused with the side that overflowed.
-int PreparePaths(Engine& e, const char* name) {
+CopyResult PreparePaths(Engine& e, const char* name) {
     e.copy.destCreated = false;  // nothing of this file is on disk yet
-    const bool sourceFits = script::JoinOrRefuse(e.copy.sourcePath, kPathSize, e.copy.sourceFolder, name);
-    const bool destFits = script::JoinOrRefuse(e.copy.destPath, kPathSize, e.copy.destFolder, name);
+    const bool sourceFits = text::JoinOrRefuse(e.copy.sourcePath, kPathSize, e.copy.sourceFolder, name);
+    const bool destFits = text::JoinOrRefuse(e.copy.destPath, kPathSize, e.copy.destFolder, name);
     if (!sourceFits) return kSourceFailed;
     if (!destFits) return kDestFailed;
     return kCopied;
 }
 
-int CopyPrepared(Engine& e, const char* name) {
-    const int prepared = PreparePaths(e, name);
+CopyResult CopyPrepared(Engine& e, const char* name) {
+    const CopyResult prepared = PreparePaths(e, name);
     return prepared != kCopied ? prepared : CopyOneFile(e);
 }
 
 // A failed file: remove what was written of it, say why, and end the set.
-void CopyFailed(Engine& e, int result) {
+void CopyFailed(Engine& e, CopyResult result) {
     if (e.copy.destCreated) e.sys->DeleteFile(e.copy.destPath);
     script::ReportCopyResult(e, result);
     CloseSearch(e);
@@ -51,12 +56,12 @@ int CmdCopy(Engine& e) {
     // The name starts behind the last backslash at index 3 or later; a source always
     // begins with a drive such as D:\, so the folder is at least those three bytes.
     const int length = static_cast<int>(std::strlen(source));
-    const int separator = script::LastSeparator(source, 3, length - 1);
+    const int separator = text::LastSeparator(source, 3, length - 1);
     int nameOffset = separator >= 0 ? separator + 1 : 3;
     if (nameOffset > length) nameOffset = length;
 
     const char* name = source + nameOffset;
-    if (script::HasWildcard(source)) {
+    if (text::HasWildcard(source)) {
         if (!FindFirstMatch(e, source, 0, kExcludeDirAndSystem)) {
             e.pendingCopy = false;
             return kGoOn;  // an empty set is not an error
@@ -68,7 +73,7 @@ int CmdCopy(Engine& e) {
     // The destination folder always ends in a backslash (or names a drive's current folder).
     e.copy.destCreated = false;
     std::memcpy(e.copy.destFolder, dest, sizeof dest);
-    if (!script::EndsInSeparatorOrColon(dest) && !script::JoinOrRefuse(e.copy.destFolder, kPathSize, dest, "\\")) {
+    if (!text::EndsInSeparatorOrColon(dest) && !text::JoinOrRefuse(e.copy.destFolder, kPathSize, dest, "\\")) {
         std::memcpy(e.copy.destFolder, dest, sizeof dest);
         std::memcpy(e.copy.destPath, dest, sizeof dest);
         CopyFailed(e, kDestFailed);
@@ -77,7 +82,7 @@ int CmdCopy(Engine& e) {
     std::memcpy(e.copy.sourceFolder, source, nameOffset);
     e.copy.sourceFolder[nameOffset] = '\0';
 
-    const int result = CopyPrepared(e, name);
+    const CopyResult result = CopyPrepared(e, name);
     if (result != kCopied) {
         CopyFailed(e, result);
         return kFailed;
@@ -96,10 +101,10 @@ int ContinueMultiFileCopy(Engine& e) {
         e.pendingCopy = false;
         return 1;
     }
-    const int prepared = PreparePaths(e, e.search.entry.name);
+    const CopyResult prepared = PreparePaths(e, e.search.entry.name);
     script::TrimLineEnd(e.copy.sourcePath);
     script::TrimLineEnd(e.copy.destPath);
-    const int result = prepared != kCopied ? prepared : CopyOneFile(e);
+    const CopyResult result = prepared != kCopied ? prepared : CopyOneFile(e);
     if (result != kCopied) {
         CopyFailed(e, result);
         return kFailed;

@@ -1,17 +1,30 @@
-// The copy engine: copies one file in blocks through the engine's 6000-byte buffer while
-// it keeps the program's windows alive, advances the install progress and watches for a
-// cancel request.
+// The copy engine: copies one file in blocks through the engine's buffer while it keeps
+// the program's windows alive, advances the install progress and watches for a cancel
+// request.
 #include "commands/copy_engine.h"
 
 #include "script/messages.h"
 
 namespace commands {
 
+using script::CopyResult;
+using script::kCancelled;
+using script::kCancelRequested;
+using script::kCopied;
+using script::kDestFailed;
+using script::kDiskFull;
+using script::kSourceFailed;
+
 namespace {
 
 constexpr plat::FileTime kTicksPerSecond = 10000000;
-constexpr int kMessagesPerBlock = 4;
-constexpr int kCancelRequested = 2;
+constexpr int kMessagesPerPump = 4;
+// Every message-queue call is a round trip to the window system, which costs more than
+// copying a block from a cached file; the windows are served at this pace instead of after
+// every block. It keeps repaints, the buttons and the Enter key's question prompt.
+constexpr uint32_t kPumpIntervalMs = 10;
+// The progress display is redrawn at most once per this many bytes within a file.
+constexpr uint64_t kRedrawSpacing = 12000;
 
 // Times are kept and compared in whole seconds.
 plat::FileTime WholeSeconds(plat::FileTime t) { return t - t % kTicksPerSecond; }
@@ -31,7 +44,7 @@ void Close(Engine& e, plat::FileHandle* f) {
 // Lets up to four waiting messages through. In step mode the Enter key asks whether
 // to stop instead of reaching the dialog.
 void PumpMessages(Engine& e) {
-    for (int i = 0; i < kMessagesPerBlock; ++i) {
+    for (int i = 0; i < kMessagesPerPump; ++i) {
         plat::PeekedMessage m;
         if (!e.sys->PeekMessage(&m)) return;
         if (m.isQuit) {
@@ -52,28 +65,41 @@ void PumpMessages(Engine& e) {
     }
 }
 
+// Pumps once the interval has passed since the last pump; the unsigned difference stays
+// right across the tick count's wrap after 49.7 days.
+void PumpMessagesWhenDue(Engine& e) {
+    if (e.sys->GetTickCount() - e.copy.lastPump < kPumpIntervalMs) return;
+    PumpMessages(e);
+    // Counted from the end of the pump: a question answered took the user's time, not the copy's.
+    e.copy.lastPump = e.sys->GetTickCount();
+}
+
+void AdvanceProgress(Engine& e, uint32_t got) {
+    e.copy.copiedBytes += got;
+    e.copy.bytesSinceRedraw += got;
+    if (e.copy.bytesSinceRedraw < kRedrawSpacing) return;
+    const int percent = ProgressPercent(e.copy.copiedBytes, e.copy.copyTotal);
+    if (percent == e.copy.percent) return;  // the display already shows it
+    e.copy.bytesSinceRedraw = 0;
+    e.copy.percent = percent;
+    if (e.host) e.host->RedrawProgress();
+}
+
 // The block loop of CopyOneFile; both files are open. Leaves them open.
-int CopyBlocks(Engine& e, plat::FileHandle src, plat::FileHandle dst) {
-    int block = 1;
+CopyResult CopyBlocks(Engine& e, plat::FileHandle src, plat::FileHandle dst) {
+    e.copy.bytesSinceRedraw = 0;
     for (;;) {
         uint32_t got = 0;
         plat::FileCause cause = plat::kCauseNone;
         if (!e.sys->ReadFile(src, e.copy.buffer, sizeof e.copy.buffer, &got, &cause)) return kSourceFailed;
         if (got == 0) return kCopied;
 
-        ++block;
         if (!e.sys->WriteFile(dst, e.copy.buffer, got, &cause))
             return cause == plat::kCauseDiskFull ? kDiskFull : kDestFailed;
         if (e.copy.cancelState == kCancelRequested) return kCancelled;
 
-        if (e.stepMode) {
-            e.copy.copiedBytes += got;
-            if (block % 2 == 1) {  // every second block: at most one redraw per 12000 bytes
-                e.copy.percent = ProgressPercent(e.copy.copiedBytes, e.copy.copyTotal);
-                if (e.host) e.host->RedrawProgress();
-            }
-        }
-        PumpMessages(e);
+        if (e.stepMode) AdvanceProgress(e, got);
+        PumpMessagesWhenDue(e);
         if (e.copy.cancelState == kCancelRequested) return kCancelled;
     }
 }
@@ -88,14 +114,16 @@ int ProgressPercent(uint64_t copied, uint64_t total) {
 }
 
 // Every way out closes both files, so a caller can remove a partial destination.
-int CopyOneFile(Engine& e) {
+CopyResult CopyOneFile(Engine& e) {
     e.copy.destCreated = false;
     plat::FileCause cause = plat::kCauseNone;
     plat::FileHandle src = e.sys->OpenForRead(e.copy.sourcePath, &cause);
     if (src == 0) return kSourceFailed;
 
+    // Asked of the open handles rather than by path: each search of a folder costs more
+    // than copying a small file.
     plat::FileInfo source;
-    if (!e.sys->GetFileInfo(e.copy.sourcePath, &source)) {
+    if (!e.sys->GetOpenFileInfo(src, &source)) {
         Close(e, &src);
         return kSourceFailed;
     }
@@ -113,21 +141,21 @@ int CopyOneFile(Engine& e) {
         }
         e.copy.destCreated = true;
 
-        const int result = CopyBlocks(e, src, dst);
+        const CopyResult result = CopyBlocks(e, src, dst);
         if (result != kCopied) {
             Close(e, &dst);
             Close(e, &src);
             return result;
         }
+        uint64_t written = 0;
+        const bool sized = e.sys->GetFileSize(dst, &written);
         const bool closed = e.sys->CloseFile(dst, &cause);
         dst = 0;
 
-        plat::FileInfo written;
         const bool stamped =
-            closed && e.sys->GetFileInfo(e.copy.destPath, &written) &&
-            e.sys->SetFileTimes(e.copy.destPath, WholeSeconds(source.creation), WholeSeconds(source.lastAccess),
-                                WholeSeconds(source.lastWrite));
-        if (!stamped || written.size != source.size) {
+            closed && e.sys->SetFileTimes(e.copy.destPath, WholeSeconds(source.creation),
+                                          WholeSeconds(source.lastAccess), WholeSeconds(source.lastWrite));
+        if (!sized || !stamped || written != source.size) {
             Close(e, &src);
             return kDestFailed;
         }

@@ -1,4 +1,4 @@
-// File copy, disk space and drive types.
+// The copy engine: one file copied in blocks, and the install progress it advances.
 #pragma once
 
 #include <cstdint>
@@ -9,19 +9,7 @@ namespace commands {
 
 using script::Engine;
 
-enum CopyResult : int { kCopied = 0, kSourceFailed = 1, kDestFailed = 2, kCancelled = 3, kDiskFull = 4 };
-
-int CmdCopy(Engine& e);
-int CmdInstSize(Engine& e);
-
-int CopyOneFile(Engine& e);
-// 1 the script may go on, -1 a file failed (reported).
-int ContinueMultiFileCopy(Engine& e);
-
-uint64_t GetDriveFreeBytes(Engine& e, int driveIndex);
-void ScanDriveTypes(Engine& e);
-// 1 CD-ROM, 0 removable, 2 otherwise, from the drive letter of path.
-int DriveKindOf(const Engine& e, const char* path);
+script::CopyResult CopyOneFile(Engine& e);
 
 // copied / (total / 100), capped at 100; a divisor of 0 counts as 1.
 int ProgressPercent(uint64_t copied, uint64_t total);

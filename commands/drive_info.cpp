@@ -1,9 +1,10 @@
 // Drives: their types, their free space and the INSTSIZE check against the chosen drive.
 #include <cstring>
 
-#include "commands/copy_engine.h"
-#include "script/arguments.h"
+#include "commands/drive_info.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
+#include "text/text_rules.h"
 
 namespace commands {
 
@@ -15,12 +16,7 @@ namespace {
 constexpr int kDriveCount = 26;
 constexpr uint64_t kBytesPerK = 1024;
 
-void RootOf(int index, char root[4]) {
-    root[0] = static_cast<char>('A' + index);
-    root[1] = ':';
-    root[2] = '\\';
-    root[3] = '\0';
-}
+void RootOf(int index, char root[4]) { text::DriveRoot(static_cast<char>('A' + index), root); }
 
 // Early 95-family builds lack the extended free-space query.
 bool OnlyOldFreeSpaceQuery(const plat::VersionInfo& v) { return v.platformId == 1 && (v.build & 0xFFFF) <= 1000; }
@@ -51,14 +47,14 @@ void ScanDriveTypes(Engine& e) {
     }
 }
 
-int DriveKindOf(const Engine& e, const char* path) {
+script::DriveKind DriveKindOf(const Engine& e, const char* path) {
     char letter = path ? path[0] : '\0';
     if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-    if (letter < 'A' || letter > 'Z') return 2;
+    if (letter < 'A' || letter > 'Z') return script::kDriveKindOther;
     switch (e.driveTypes[letter - 'A']) {
-        case plat::kDriveCdrom: return 1;
-        case plat::kDriveRemovable: return 0;
-        default: return 2;
+        case plat::kDriveCdrom: return script::kDriveKindCdrom;
+        case plat::kDriveRemovable: return script::kDriveKindRemovable;
+        default: return script::kDriveKindOther;
     }
 }
 
@@ -76,7 +72,7 @@ int CmdInstSize(Engine& e) {
     // by wrapping around.
     if (e.copy.installSize < GetDriveFreeBytes(e, e.chosenDriveIndex)) return kGoOn;
     script::ReportNoSpace(e, e.chosenDriveLetter, e.copy.installSize);
-    e.destinationStatus = 12;
+    e.destinationStatus = script::kDestinationNoSpace;
     return kFailed;
 }
 

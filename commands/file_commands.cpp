@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace commands {
 
@@ -155,7 +155,7 @@ int CmdDelete(Engine& e) {
     char path[kPathSize];
     if (!script::ReadArgument(e, path, sizeof path)) return kFailed;
 
-    if (!script::HasWildcard(path)) {
+    if (!text::HasWildcard(path)) {
         if (e.sys->DeleteFile(path)) return kGoOn;
         return DeleteFailed(e, path);
     }
@@ -165,7 +165,7 @@ int CmdDelete(Engine& e) {
     char folder[kPathSize];
     std::memcpy(folder, path, sizeof path);
     const int length = static_cast<int>(std::strlen(path));
-    const int cut = script::LastSeparator(path, 1, length - 2);
+    const int cut = text::LastSeparator(path, 1, length - 2);
     if (cut >= 0) folder[cut] = '\0';
 
     if (!FindFirstMatch(e, path, 0, kExcludeDirAndSystem)) return kGoOn;
@@ -173,8 +173,8 @@ int CmdDelete(Engine& e) {
         char file[kPathSize];
         char withSeparator[kPathSize];
         // A name that cannot be joined within the path limit cannot be deleted either.
-        if (!script::JoinOrRefuse(withSeparator, sizeof withSeparator, folder, "\\") ||
-            !script::JoinOrRefuse(file, sizeof file, withSeparator, e.search.entry.name)) {
+        if (!text::JoinOrRefuse(withSeparator, sizeof withSeparator, folder, "\\") ||
+            !text::JoinOrRefuse(file, sizeof file, withSeparator, e.search.entry.name)) {
             CloseSearch(e);
             script::ReportFailure(e, script::kRowFileNotDeleted, path);
             return kFailed;

@@ -3,14 +3,15 @@
 // root key table, its variables, and its silence.
 #include "commands/keyword_tables.h"
 
-#include "commands/copy_engine.h"
+#include "commands/copy_command.h"
+#include "commands/drive_info.h"
 #include "commands/file_commands.h"
 #include "commands/program_launch.h"
 #include "commands/registry_commands.h"
 #include "commands/shortcut_commands.h"
 #include "commands/uninstall_registration.h"
-#include "script/arguments.h"
 #include "script/flow_commands.h"
+#include "script/variables.h"
 
 namespace commands {
 
@@ -74,6 +75,8 @@ const Keyword kRunnerKeywords[] = {
 };
 const int kRunnerKeywordCount = sizeof kRunnerKeywords / sizeof kRunnerKeywords[0];
 
+const CommandServices kCommandServices = {ContinueMultiFileCopy, ReleaseOutputFile, ReadSetting};
+
 namespace {
 
 // What makes an engine the installer's or the runner's.
@@ -96,6 +99,7 @@ void Configure(Engine& e, const EngineProfile& p) {
     e.rootTable = p.rootTable;
     e.silent = p.silent;
     e.refreshStartMenuOnDelete = p.refreshStartMenuOnDelete;
+    e.services = &kCommandServices;
 }
 
 }  // namespace

@@ -12,6 +12,9 @@ extern const int kInstallerKeywordCount;
 extern const script::Keyword kRunnerKeywords[];
 extern const int kRunnerKeywordCount;
 
+// What the section runners need of the commands (copy sets, the output file, settings).
+extern const script::CommandServices kCommandServices;
+
 // Makes e an installer engine (keywords, variables, root table) or a runner engine.
 void ConfigureInstallerEngine(script::Engine& e);
 void ConfigureRunnerEngine(script::Engine& e);

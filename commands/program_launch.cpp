@@ -4,9 +4,9 @@
 
 #include "commands/program_launch.h"
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace commands {
 
@@ -33,23 +33,23 @@ bool IsRelative(const char* path) {
 // that folder. False when the full path would not fit.
 bool ResolveProgramPath(Engine& e, const char* path, char* out, size_t size) {
     out[0] = '\0';
-    if (!IsRelative(path)) return script::AppendOrRefuse(out, size, path);
+    if (!IsRelative(path)) return text::AppendOrRefuse(out, size, path);
     char current[script::kPathSize];
     uint32_t length = e.sys->GetCurrentDirectory(current, sizeof current);
-    if (length == 0 || length >= sizeof current) return script::AppendOrRefuse(out, size, path);
+    if (length == 0 || length >= sizeof current) return text::AppendOrRefuse(out, size, path);
     current[length] = '\0';
-    const char* separator = script::EndsWithBackslash(current) ? "" : "\\";
-    return script::JoinOrRefuse(out, size, current, separator, path);
+    const char* separator = text::EndsWithBackslash(current) ? "" : "\\";
+    return text::JoinOrRefuse(out, size, current, separator, path);
 }
 
 // The started program's folder becomes the installer's current directory and stays so.
 // A path without any backslash leaves the current directory alone.
 void EnterProgramFolder(Engine& e, const char* scriptPath, const char* fullPath) {
-    if (script::LastInnerBackslash(scriptPath) < 0) return;
+    if (text::LastInnerBackslash(scriptPath) < 0) return;
     char folder[script::kPathSize];
     std::strncpy(folder, fullPath, sizeof folder - 1);
     folder[sizeof folder - 1] = '\0';
-    int at = script::LastInnerBackslash(folder);
+    int at = text::LastInnerBackslash(folder);
     if (at < 0) return;
     folder[at] = '\0';
     // "D:" alone would mean the drive's remembered folder, "" no folder at all: both are
@@ -81,7 +81,7 @@ int CmdExe(Engine& e) {
         if (!script::ReadArgument(e, valueName, sizeof valueName)) return script::kFailed;
         char folder[script::kPathSize];
         if (!ReadSetting(e, valueName, folder, sizeof folder)) return script::kFailed;
-        fits = script::JoinOrRefuse(scriptPath, sizeof scriptPath, folder, program);
+        fits = text::JoinOrRefuse(scriptPath, sizeof scriptPath, folder, program);
     } else {
         std::memcpy(scriptPath, program, sizeof program);
     }
@@ -91,7 +91,7 @@ int CmdExe(Engine& e) {
     if (fits && ResolveProgramPath(e, scriptPath, module, sizeof module)) {
         EnterProgramFolder(e, scriptPath, module);
         char commandLine[script::kPathSize + 1];
-        script::JoinOrRefuse(commandLine, sizeof commandLine, " ", arguments);
+        text::JoinOrRefuse(commandLine, sizeof commandLine, " ", arguments);
         process = e.sys->StartProcess(module, commandLine);
     }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "commands/registry_commands.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace commands {
 
@@ -88,10 +88,10 @@ int RecordInstallation(Engine& e) {
     char base[script::kPathSize];
     std::strncpy(base, e.env.destFolder, sizeof base - 1);
     base[sizeof base - 1] = '\0';
-    script::CutAtLastInnerBackslash(base);
-    script::CutAtLastInnerBackslash(base);
+    text::CutAtLastInnerBackslash(base);
+    text::CutAtLastInnerBackslash(base);
     size_t length = std::strlen(base);
-    if (length > 0 && base[length - 1] == ':') script::AppendOrRefuse(base, sizeof base, "\\");
+    if (length > 0 && base[length - 1] == ':') text::AppendOrRefuse(base, sizeof base, "\\");
     if (!WriteSetting(e, "Path", base)) return 0;
     return WriteSetting(e, e.options.dstDir, e.env.destFolder);
 }

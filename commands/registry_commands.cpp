@@ -1,10 +1,11 @@
-// REGCREATEKEY, REGSETSTRING and REGDELETE, and the two root key tables: the installer's
+// REGCREATEKEY, REGSETSTRING, REGDELETE and REGJUMP, and the two root key tables: the installer's
 // and the command runner's, which swaps the first two roots.
 #include <cstring>
 
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
+#include "script/script_text.h"
 
 namespace commands {
 
@@ -92,6 +93,16 @@ int CmdRegDelete(Engine& e) {
     int index = 0;
     if (!ReadRootIndex(e, &index)) return script::kFailed;
     if (IsRootIndex(index)) e.sys->RegDeleteKey(Roots(e)[index], path);
+    return script::kGoOn;
+}
+
+int CmdRegJump(Engine& e) {
+    char key[script::kPathSize];
+    if (!script::ReadArgument(e, key, sizeof key)) return script::kFailed;
+    if (!KeyExistsMachine(e, key)) return script::kGoOn;
+    char target[script::kPathSize];
+    if (!script::ReadArgument(e, target, sizeof target)) return script::kFailed;
+    script::FindSection(e, target);
     return script::kGoOn;
 }
 

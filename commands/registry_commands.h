@@ -15,6 +15,8 @@ extern const plat::RegRoot kRunnerRootTable[5];
 int CmdRegCreateKey(Engine& e);
 int CmdRegSetString(Engine& e);
 int CmdRegDelete(Engine& e);
+// Jumps to a label when a key under HKEY_LOCAL_MACHINE exists.
+int CmdRegJump(Engine& e);
 
 // Reads a stored text from an open key into buffer (size bytes). Whatever is stored
 // (no terminating zero, another type, more than size bytes), buffer ends with a zero

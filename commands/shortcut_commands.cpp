@@ -4,8 +4,8 @@
 
 #include "commands/file_commands.h"
 #include "commands/shortcut_commands.h"
-#include "script/arguments.h"
-#include "script/text_rules.h"
+#include "script/argument_reader.h"
+#include "text/text_rules.h"
 
 namespace commands {
 
@@ -17,9 +17,9 @@ const char kLinkExtension[] = ".lnk";
 // otherwise (an empty folder thus becomes "\"). False when the result would not fit.
 bool LinkPathInFolder(char* out, size_t size, const char* folder, const char* name) {
     out[0] = '\0';
-    if (!script::AppendOrRefuse(out, size, folder)) return false;
-    if (!script::EndsWithBackslash(out) && !script::AppendOrRefuse(out, size, "\\")) return false;
-    if (script::AppendOrRefuse(out, size, name) && script::AppendOrRefuse(out, size, kLinkExtension)) return true;
+    if (!text::AppendOrRefuse(out, size, folder)) return false;
+    if (!text::EndsWithBackslash(out) && !text::AppendOrRefuse(out, size, "\\")) return false;
+    if (text::AppendOrRefuse(out, size, name) && text::AppendOrRefuse(out, size, kLinkExtension)) return true;
     out[0] = '\0';
     return false;
 }
@@ -39,7 +39,7 @@ int CmdShortcutD(Engine& e) {
     if (!script::ReadArgument(e, target, sizeof target)) return script::kFailed;
     if (!script::ReadArgument(e, name, sizeof name)) return script::kFailed;
     char link[script::kPathSize];
-    script::JoinOrRefuse(link, sizeof link, e.env.desktopFolder, name, kLinkExtension);
+    text::JoinOrRefuse(link, sizeof link, e.env.desktopFolder, name, kLinkExtension);
     CreateShellLink(e, target, link, name);
     return script::kGoOn;
 }
@@ -50,7 +50,7 @@ int CmdShortcutP(Engine& e) {
     std::strncpy(group, e.env.startMenuFolder, sizeof group - 1);
     group[sizeof group - 1] = '\0';
     size_t length = std::strlen(group);
-    if (length > 0 && script::EndsWithBackslash(group)) group[length - 1] = '\0';
+    if (length > 0 && text::EndsWithBackslash(group)) group[length - 1] = '\0';
     if (group[0] != '\0') CreateFolder(e, group);
 
     char target[script::kPathSize];
@@ -58,7 +58,7 @@ int CmdShortcutP(Engine& e) {
     if (!script::ReadArgument(e, target, sizeof target)) return script::kFailed;
     if (!script::ReadArgument(e, name, sizeof name)) return script::kFailed;
     char link[script::kPathSize];
-    script::JoinOrRefuse(link, sizeof link, e.env.startMenuFolder, name, kLinkExtension);
+    text::JoinOrRefuse(link, sizeof link, e.env.startMenuFolder, name, kLinkExtension);
     CreateShellLink(e, target, link, name);
     RefreshStartMenu(e);
     return script::kGoOn;
@@ -81,7 +81,7 @@ int CmdClrShortcut(Engine& e) {
     char name[script::kPathSize];
     if (!script::ReadArgument(e, name, sizeof name)) return script::kFailed;
     char link[script::kPathSize];
-    if (script::JoinOrRefuse(link, sizeof link, e.env.startMenuFolder, name, kLinkExtension)) DeleteShellLink(e, link);
+    if (text::JoinOrRefuse(link, sizeof link, e.env.startMenuFolder, name, kLinkExtension)) DeleteShellLink(e, link);
     return script::kGoOn;
 }
 
@@ -106,8 +106,8 @@ void RefreshStartMenu(Engine& e) {
     char probe[script::kPathSize];
     std::strncpy(probe, e.env.startMenuFolder, sizeof probe - 1);
     probe[sizeof probe - 1] = '\0';
-    if (!script::CutAtLastInnerBackslash(probe)) return;
-    if (!script::AppendOrRefuse(probe, sizeof probe, "\\TavrelTemp.tmp")) return;
+    if (!text::CutAtLastInnerBackslash(probe)) return;
+    if (!text::AppendOrRefuse(probe, sizeof probe, "\\TavrelTemp.tmp")) return;
     if (FolderExists(e, probe)) return;
     if (e.sys->CreateDirectory(probe)) e.sys->RemoveDirectory(probe);
 }

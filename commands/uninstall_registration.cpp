@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "commands/uninstall_registration.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace commands {
 
@@ -19,7 +19,7 @@ constexpr size_t kEntryPathSize = sizeof kUninstallKey + script::kPathSize;
 // Uninstall key itself, which holds every program's entry: that is refused.
 bool EntryPath(const Engine& e, char* out, size_t size) {
     if (e.options.dstDir[0] == '\0') return false;
-    return script::JoinOrRefuse(out, size, kUninstallKey, "\\", e.options.dstDir);
+    return text::JoinOrRefuse(out, size, kUninstallKey, "\\", e.options.dstDir);
 }
 
 // The uninstall keys' failures are shown like start-up messages ("Setup", no owner) but

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "commands/copy_engine.h"
+#include "commands/drive_info.h"
 #include "commands/registry_commands.h"
 #include "script/messages.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace installer {
 namespace {
@@ -22,7 +22,7 @@ const char kStartMenuNT[] = "スタート メニュー\\プログラム\\Tavrel\
 
 // Cuts path behind its last backslash (the backslash kept); false when there is none.
 bool CutBehindLastBackslash(char* path) {
-    const int last = script::LastBackslash(path);
+    const int last = text::LastBackslash(path);
     if (last < 0) return false;
     path[last + 1] = '\0';
     return true;
@@ -31,17 +31,12 @@ bool CutBehindLastBackslash(char* path) {
 // Makes folder the current directory; the trailing backslash is dropped except for a root.
 bool ChangeDirectory(plat::Platform& sys, const char* folder) {
     char dir[kPath];
-    script::CopyOrCut(dir, sizeof dir, folder);
-    script::DropTrailingBackslash(dir);
+    text::CopyOrCut(dir, sizeof dir, folder);
+    text::DropTrailingBackslash(dir);
     return sys.SetCurrentDirectory(dir);
 }
 
-void DriveRootOf(const char* path, char* out) {
-    out[0] = path[0] != '\0' ? path[0] : 'A';
-    out[1] = ':';
-    out[2] = '\\';
-    out[3] = '\0';
-}
+void DriveRootOf(const char* path, char* out) { text::DriveRoot(path[0] != '\0' ? path[0] : 'A', out); }
 
 // True when base exists and holds a folder named TAVREL.
 bool HoldsTavrelFolder(plat::Platform& sys, const char* base) {
@@ -52,8 +47,8 @@ bool HoldsTavrelFolder(plat::Platform& sys, const char* base) {
     if (!exists) return false;
 
     char pattern[kPath];
-    script::CopyOrCut(pattern, sizeof pattern, base);
-    if (!script::EnsureBackslash(pattern, sizeof pattern) || !script::AppendOrCut(pattern, sizeof pattern, "TAVREL"))
+    text::CopyOrCut(pattern, sizeof pattern, base);
+    if (!text::EnsureBackslash(pattern, sizeof pattern) || !text::AppendOrCut(pattern, sizeof pattern, "TAVREL"))
         return false;
     plat::FindEntry entry;
     plat::SearchHandle h = sys.FindFirst(pattern, &entry);
@@ -74,7 +69,7 @@ bool ProgramFolderFromModule(script::Engine& e, char* folder, size_t size) {
     if (n == 0 || n >= sizeof path) return false;
     path[n] = '\0';
     if (!CutBehindLastBackslash(path)) return false;
-    return script::CopyOrCut(folder, size, path);
+    return text::CopyOrCut(folder, size, path);
 }
 
 void SetupSystemFolders(script::Engine& e) {
@@ -82,12 +77,12 @@ void SetupSystemFolders(script::Engine& e) {
     plat::Platform& sys = *e.sys;
     if (sys.GetVersion().platformId == 1) {
         uint32_t n = sys.GetWindowsDirectory(env.windowsFolder, kPath);
-        if (n == 0 || n >= kPath) script::CopyOrCut(env.windowsFolder, kPath, "A:\\");
-        script::CopyOrCut(env.desktopFolder, kPath, env.windowsFolder);
-        script::EnsureBackslash(env.desktopFolder, kPath);
-        script::CopyOrCut(env.startMenuFolder, kPath, env.desktopFolder);
-        script::AppendOrCut(env.desktopFolder, kPath, kDesktop95);
-        script::AppendOrCut(env.startMenuFolder, kPath, kStartMenu95);
+        if (n == 0 || n >= kPath) text::CopyOrCut(env.windowsFolder, kPath, "A:\\");
+        text::CopyOrCut(env.desktopFolder, kPath, env.windowsFolder);
+        text::EnsureBackslash(env.desktopFolder, kPath);
+        text::CopyOrCut(env.startMenuFolder, kPath, env.desktopFolder);
+        text::AppendOrCut(env.desktopFolder, kPath, kDesktop95);
+        text::AppendOrCut(env.startMenuFolder, kPath, kStartMenu95);
         return;
     }
 
@@ -95,26 +90,26 @@ void SetupSystemFolders(script::Engine& e) {
     // Windows folder is the profile folder that holds the desktop.
     char desktop[kPath];
     if (sys.GetSpecialFolder(plat::SpecialFolder::Desktop, desktop, sizeof desktop) && desktop[0] != '\0') {
-        script::CopyOrCut(env.desktopFolder, kPath, desktop);
-        script::EnsureBackslash(env.desktopFolder, kPath);
-        script::CopyOrCut(env.windowsFolder, kPath, desktop);
+        text::CopyOrCut(env.desktopFolder, kPath, desktop);
+        text::EnsureBackslash(env.desktopFolder, kPath);
+        text::CopyOrCut(env.windowsFolder, kPath, desktop);
         size_t n = std::strlen(env.windowsFolder);
         if (n > 0 && env.windowsFolder[n - 1] == '\\') env.windowsFolder[n - 1] = '\0';
-        if (!CutBehindLastBackslash(env.windowsFolder)) script::CopyOrCut(env.windowsFolder, kPath, "A:\\");
+        if (!CutBehindLastBackslash(env.windowsFolder)) text::CopyOrCut(env.windowsFolder, kPath, "A:\\");
     } else {
-        script::CopyOrCut(env.windowsFolder, kPath, "A:\\");
-        script::CopyOrCut(env.desktopFolder, kPath, env.windowsFolder);
-        script::AppendOrCut(env.desktopFolder, kPath, kDesktopNT);
+        text::CopyOrCut(env.windowsFolder, kPath, "A:\\");
+        text::CopyOrCut(env.desktopFolder, kPath, env.windowsFolder);
+        text::AppendOrCut(env.desktopFolder, kPath, kDesktopNT);
     }
 
     char programs[kPath];
     if (sys.GetSpecialFolder(plat::SpecialFolder::Programs, programs, sizeof programs) && programs[0] != '\0') {
-        script::CopyOrCut(env.startMenuFolder, kPath, programs);
-        script::EnsureBackslash(env.startMenuFolder, kPath);
-        script::AppendOrCut(env.startMenuFolder, kPath, "Tavrel\\");
+        text::CopyOrCut(env.startMenuFolder, kPath, programs);
+        text::EnsureBackslash(env.startMenuFolder, kPath);
+        text::AppendOrCut(env.startMenuFolder, kPath, "Tavrel\\");
     } else {
-        script::CopyOrCut(env.startMenuFolder, kPath, env.windowsFolder);
-        script::AppendOrCut(env.startMenuFolder, kPath, kStartMenuNT);
+        text::CopyOrCut(env.startMenuFolder, kPath, env.windowsFolder);
+        text::AppendOrCut(env.startMenuFolder, kPath, kStartMenuNT);
     }
 }
 
@@ -130,14 +125,14 @@ int SetupEnvironment(script::Engine& e) {
 
     commands::OpenRegistryAccessor(e);
 
-    if (!ProgramFolderFromModule(e, env.programFolder, kPath)) script::CopyOrCut(env.programFolder, kPath, ".\\");
-    script::CopyOrCut(env.sourceFolder, kPath, env.programFolder);
+    if (!ProgramFolderFromModule(e, env.programFolder, kPath)) text::CopyOrCut(env.programFolder, kPath, ".\\");
+    text::CopyOrCut(env.sourceFolder, kPath, env.programFolder);
 
     SetupSystemFolders(e);
 
     char base[kPath];
     if (commands::ReadSetting(e, "Path", base, sizeof base) == 1) {
-        script::CopyOrCut(env.tavrelBase, kPath, base);
+        text::CopyOrCut(env.tavrelBase, kPath, base);
         if (HoldsTavrelFolder(sys, base)) {
             e.tavrelFolderFound = 1;
         } else {
@@ -167,7 +162,7 @@ void ParseCommandLine(script::Engine& e, const char* commandLine) {
         while (*p != '\0' && *p != ' ' && *p != '\t' && *p != ',') ++p;
         size_t n = static_cast<size_t>(p - start);
         if (n > script::kPathSize - 1) n = script::kPathSize - 1;
-        script::CopyOrCutN(out, size, start, n);
+        text::CopyOrCutN(out, size, start, n);
     };
 
     const char* p = commandLine;
@@ -199,9 +194,9 @@ void ParseCommandLine(script::Engine& e, const char* commandLine) {
             takeWord(p, folder, sizeof folder);
             // A folder that cannot take its backslash is not used: the program would
             // otherwise look for its script in a cut path.
-            if (folder[0] == '\0' || !script::EnsureBackslash(folder, sizeof folder)) break;
-            script::CopyOrCut(e.env.sourceFolder, kPath, folder);
-            script::CopyOrCut(e.env.programFolder, kPath, folder);
+            if (folder[0] == '\0' || !text::EnsureBackslash(folder, sizeof folder)) break;
+            text::CopyOrCut(e.env.sourceFolder, kPath, folder);
+            text::CopyOrCut(e.env.programFolder, kPath, folder);
             ChangeDirectory(*e.sys, folder);
             break;
         }

@@ -6,13 +6,15 @@
 #include <cstring>
 
 #include "commands/copy_engine.h"
+#include "commands/drive_info.h"
 #include "commands/file_commands.h"
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
 #include "script/script_text.h"
-#include "script/text_rules.h"
+#include "script/variables.h"
+#include "text/install_paths.h"
+#include "text/text_rules.h"
 
 namespace installer {
 
@@ -23,126 +25,15 @@ constexpr unsigned kQuestionBox = plat::kMbYesNo | plat::kMbIconQuestion;
 constexpr unsigned kPlainBox = plat::kMbOk;
 constexpr unsigned kPlainYesNo = plat::kMbYesNo;
 
-constexpr int kCancelIdle = 0;
-constexpr int kCancelRunning = 1;
-constexpr int kCancelRequested = 2;
-
-constexpr int kStatusReported = 0;
-constexpr int kStatusDriveUnusable = 10;
-constexpr int kStatusBadPath = 11;
-constexpr int kStatusNoSpace = 12;
-
 const char kTooLong[] = "パスが長すぎます。";
 const char kBadPath[] = "パスが異常です。";
 const char kTavrelFolder[] = "TAVREL";
 
-bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-int DriveIndexOf(char letter) { return letter >= 'a' && letter <= 'z' ? letter - 'a' : letter - 'A'; }
-
-bool IsBlankOnly(const char* begin, const char* end) {
-    for (const char* p = begin; p < end; ++p)
-        if (*p != ' ' && *p != '\t') return false;
-    return true;
-}
-
-// Positions of the real backslashes of path (a trail byte that looks like one is not).
-int Backslashes(const char* path, int* at, int capacity) {
-    int count = 0;
-    for (int i = 0; path[i] != '\0'; ++i) {
-        if (script::IsLeadByte(static_cast<unsigned char>(path[i])) && path[i + 1] != '\0') {
-            ++i;
-            continue;
-        }
-        if (path[i] == '\\' && count < capacity) at[count++] = i;
-    }
-    return count;
-}
-
 }  // namespace
-
-// ---- Path rules ---------------------------------------------------------------------
-
-void CollapseBackslashes(char* path) {
-    char* out = path;
-    bool lastWasBackslash = false;
-    for (const char* in = path; *in != '\0';) {
-        if (script::IsLeadByte(static_cast<unsigned char>(*in)) && in[1] != '\0') {
-            *out++ = *in++;
-            *out++ = *in++;
-            lastWasBackslash = false;
-            continue;
-        }
-        const bool backslash = *in == '\\';
-        if (!(backslash && lastWasBackslash)) *out++ = *in;
-        lastWasBackslash = backslash;
-        ++in;
-    }
-    *out = '\0';
-}
-
-bool CompletePath(char* path, size_t size) {
-    const size_t n = std::strlen(path);
-    if (n == 0) return false;
-    char out[script::kPathSize * 2];
-    out[0] = path[0];
-    out[1] = ':';
-    out[2] = '\\';
-    out[3] = '\0';
-    if (n > 2) {
-        // "X:\rest", "X\rest" and "X:rest" all name the folder rest on drive X; the last
-        // two would otherwise be taken relative to a current directory.
-        const char* rest = path + 2;
-        if (path[1] == ':' && path[2] == '\\') rest = path + 3;
-        if (std::strlen(rest) + 4 > sizeof out) return false;
-        std::strcat(out, rest);
-        if (!script::EndsWithBackslash(out) && !script::AppendOrRefuse(out, sizeof out, "\\")) return false;
-    }
-    return script::CopyOrCut(path, size, out);
-}
-
-void UpperCaseSingleByte(char* text) {
-    for (size_t i = 0; text[i] != '\0'; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (script::IsLeadByte(c) && text[i + 1] != '\0') {
-            ++i;  // the trail byte may look like a lower-case letter
-            continue;
-        }
-        if (c >= 'a' && c <= 'z') text[i] = static_cast<char>(c - 'a' + 'A');
-    }
-}
-
-bool FormFinalPath(const char* base, bool update, const char* productFolder, char* out, size_t size) {
-    char built[script::kPathSize];
-    bool fits = script::CopyOrCut(built, sizeof built, base) && script::EnsureBackslash(built, sizeof built);
-    if (fits && !update)
-        fits = script::AppendOrCut(built, sizeof built, "TAVREL\\") &&
-               script::AppendOrCut(built, sizeof built, productFolder);
-    if (!fits || std::strlen(built) + 1 > size) {
-        if (size > 0) out[0] = '\0';
-        return false;
-    }
-    UpperCaseSingleByte(built);
-    std::memcpy(out, built, std::strlen(built) + 1);
-    return true;
-}
-
-void BaseOfDestination(const char* destination, char* out, size_t size) {
-    script::CopyOrCut(out, size, destination);
-    for (int cut = 0; cut < 2; ++cut) {
-        const int at = script::LastInnerBackslash(out);
-        if (at >= 1) out[at] = '\0';  // a backslash in the first byte is no folder boundary
-    }
-    script::EnsureBackslash(out, size);
-}
-
-void FormatLetterText(char* out, size_t size, const char* format, char letter, const char* text) {
-    script::FormatOrCut(out, size, format, letter, text);
-}
 
 // ---- The flow -------------------------------------------------------------------------
 
-void InstallFlow::SetInstallPath(const char* path) { script::CopyOrCut(installPath_, sizeof installPath_, path); }
+void InstallFlow::SetInstallPath(const char* path) { text::CopyOrCut(installPath_, sizeof installPath_, path); }
 
 void InstallFlow::SetLine(int id, const char* text) { view_->SetText(id, text); }
 
@@ -166,11 +57,11 @@ void InstallFlow::PrepareInstall() {
     step_ = kStepWelcome;
     const char letter = e_.env.windowsFolder[0] != '\0' ? e_.env.windowsFolder[0] : 'A';
     e_.chosenDriveLetter = letter;
-    e_.chosenDriveIndex = DriveIndexOf(letter);
+    e_.chosenDriveIndex = text::DriveIndexOf(letter);
     defaultPath_[0] = letter;
     SetInstallPath(defaultPath_);
     script::RunSection(e_, e_.slots.initInst);
-    for (int i = 0; i < 6; ++i) script::CopyOrCut(lines_[i], sizeof lines_[i], e_.options.instMes[i]);
+    for (int i = 0; i < 6; ++i) text::CopyOrCut(lines_[i], sizeof lines_[i], e_.options.instMes[i]);
 }
 
 void InstallFlow::OnCreate(int windowWidth, int windowHeight) {
@@ -190,8 +81,8 @@ void InstallFlow::OnOk() {
         // The update folder must still take its backslash to become the install path.
         char withBackslash[script::kPathSize];
         usable = usable && updateFolder_[0] != '\0' &&
-                 script::CopyOrCut(withBackslash, sizeof withBackslash, updateFolder_) &&
-                 script::EnsureBackslash(withBackslash, sizeof withBackslash);
+                 text::CopyOrCut(withBackslash, sizeof withBackslash, updateFolder_) &&
+                 text::EnsureBackslash(withBackslash, sizeof withBackslash);
         if (usable && commands::FolderExists(e_, updateFolder_)) {
             updateInstall_ = true;
             SetInstallPath(updateFolder_);
@@ -221,7 +112,7 @@ void InstallFlow::OnStop() {
     if (e_.activityMode != script::kModeInstalling) return;
     if (step_ == kStepInstalling) {
         if (script::ShowMessage(e_, "インストールを中止しますか？", "", kQuestionBox) == plat::kIdYes)
-            e_.copy.cancelState = kCancelRequested;
+            e_.copy.cancelState = script::kCancelRequested;
         return;
     }
     FinishInstall();
@@ -230,7 +121,7 @@ void InstallFlow::OnStop() {
 void InstallFlow::BrowseStartFolder(char* out, size_t size) const {
     char root[4] = "A:\\";
     if (e_.env.windowsFolder[0] != '\0') root[0] = e_.env.windowsFolder[0];
-    script::CopyOrCut(out, size, root);
+    text::CopyOrCut(out, size, root);
 }
 
 void InstallFlow::AfterBrowse(bool chosen, const char* folder) {
@@ -240,8 +131,8 @@ void InstallFlow::AfterBrowse(bool chosen, const char* folder) {
         view_->ShowControl(kInstPath, true);
     }
     char program[script::kPathSize];
-    script::CopyOrCut(program, sizeof program, e_.env.programFolder);
-    script::DropTrailingBackslash(program);
+    text::CopyOrCut(program, sizeof program, e_.env.programFolder);
+    text::DropTrailingBackslash(program);
     e_.sys->SetCurrentDirectory(program);
 }
 
@@ -269,13 +160,13 @@ void InstallFlow::ShowDestinationScreen(bool offer) {
 
 bool InstallFlow::AskOffer(const char* format, char letter) {
     char question[260];
-    FormatLetterText(question, sizeof question, format, letter, e_.options.title);
+    text::FormatOrCut(question, sizeof question, format, letter, e_.options.title);
     return script::ShowMessage(e_, question, "", kQuestionBox) == plat::kIdYes;
 }
 
 bool InstallFlow::FinalPathFits(const char* base, bool update) const {
     char final[script::kPathSize];
-    return FormFinalPath(base, update, e_.options.dstDir, final, sizeof final);
+    return text::FormFinalPath(base, update, e_.options.dstDir, final, sizeof final);
 }
 
 // Yes to an offered folder: the confirmation follows when the drive has room.
@@ -296,9 +187,9 @@ bool InstallFlow::AcceptOfferedFolder() {
 void InstallFlow::OfferExistingFolder(char letter) {
     if (e_.tavrelFolderFound == 1) {
         const char found = e_.env.tavrelBase[0];
-        if (!IsAsciiLetter(static_cast<unsigned char>(found))) return;
+        if (!text::IsAsciiLetter(static_cast<unsigned char>(found))) return;
         e_.chosenDriveLetter = found;
-        e_.chosenDriveIndex = DriveIndexOf(found);
+        e_.chosenDriveIndex = text::DriveIndexOf(found);
         SetInstallPath(e_.env.tavrelBase);
         if (!AskOffer("%cドライブにTAVRELフォルダが見つかりました。\nここに%sをインストールしますか？", found)) return;
         AcceptOfferedFolder();
@@ -326,9 +217,9 @@ void InstallFlow::AcceptTypedPath() {
         return;
     }
     if (!CheckAndCreatePath()) {
-        if (e_.destinationStatus == kStatusDriveUnusable)
+        if (e_.destinationStatus == script::kDestinationDriveUnusable)
             script::ShowMessage(e_, "そのドライブは使用できません。", "", kWarningBox);
-        else if (e_.destinationStatus == kStatusBadPath)
+        else if (e_.destinationStatus == script::kDestinationBadPath)
             script::ShowMessage(e_, kBadPath, "", kWarningBox);
         e_.tavrelFolderFound = 2;
         return;
@@ -339,39 +230,39 @@ void InstallFlow::AcceptTypedPath() {
 }
 
 int InstallFlow::CheckAndCreatePath() {
-    e_.destinationStatus = kStatusBadPath;
+    e_.destinationStatus = script::kDestinationBadPath;
     char* path = installPath_;
-    CollapseBackslashes(path);
+    text::CollapseBackslashes(path);
     size_t n = std::strlen(path);
     // The final folder (this path, TAVREL and the product folder) must fit its buffer too.
     char completed[script::kPathSize];
-    const bool fits = n <= kMaxTypedPath && (n == 0 || (script::CopyOrCut(completed, sizeof completed, path) &&
-                                                        CompletePath(completed, sizeof completed) &&
+    const bool fits = n <= kMaxTypedPath && (n == 0 || (text::CopyOrCut(completed, sizeof completed, path) &&
+                                                        text::CompletePath(completed, sizeof completed) &&
                                                         FinalPathFits(completed, false)));
     if (!fits) {
         script::ShowMessage(e_, kTooLong, "", kWarningBox);
-        e_.destinationStatus = kStatusReported;
+        e_.destinationStatus = script::kDestinationReported;
         return 0;
     }
     if (n == 0) return 0;
     if (n > 1 && path[1] != '\\' && path[1] != ':') return 0;
-    if (!IsAsciiLetter(static_cast<unsigned char>(path[0]))) return 0;
+    if (!text::IsAsciiLetter(static_cast<unsigned char>(path[0]))) return 0;
     e_.chosenDriveLetter = path[0];
-    e_.chosenDriveIndex = DriveIndexOf(path[0]);
+    e_.chosenDriveIndex = text::DriveIndexOf(path[0]);
 
     const int type = e_.driveTypes[e_.chosenDriveIndex];
     if (type == plat::kDriveUnknown || type == plat::kDriveNoRoot) {
-        e_.destinationStatus = kStatusDriveUnusable;
+        e_.destinationStatus = script::kDestinationDriveUnusable;
         return 0;
     }
     if (type == plat::kDriveCdrom) {
         script::ShowMessage(e_, "このドライブはCD-ROMドライブです。\nインストール出来ません。", "", kWarningBox);
-        e_.destinationStatus = kStatusReported;
+        e_.destinationStatus = script::kDestinationReported;
         return 0;
     }
     if (commands::GetDriveFreeBytes(e_, e_.chosenDriveIndex) <= e_.copy.installSize) {
         script::ReportNoSpace(e_, e_.chosenDriveLetter, e_.copy.installSize);
-        e_.destinationStatus = kStatusNoSpace;
+        e_.destinationStatus = script::kDestinationNoSpace;
         return 0;
     }
     if (e_.tavrelFolderFound != 1 && type != plat::kDriveFixed) {
@@ -380,7 +271,7 @@ int InstallFlow::CheckAndCreatePath() {
             kQuestionBox);
         if (answer != plat::kIdYes) {
             e_.tavrelFolderFound = 2;
-            e_.destinationStatus = kStatusReported;
+            e_.destinationStatus = script::kDestinationReported;
             return 0;
         }
     }
@@ -392,17 +283,17 @@ int InstallFlow::CheckAndCreatePath() {
     // Every level below the drive, shortest first. All are checked before any is made,
     // so a refused path leaves no folders behind.
     int at[script::kPathSize];
-    const int count = Backslashes(path, at, script::kPathSize);
+    const int count = text::RealBackslashes(path, at, script::kPathSize);
     for (int k = 1; k < count; ++k) {
-        if (IsBlankOnly(path + at[k - 1] + 1, path + at[k])) return 0;
+        if (text::IsBlankOnly(path + at[k - 1] + 1, path + at[k])) return 0;
     }
     for (int k = 1; k < count; ++k) {
         char prefix[script::kPathSize];
-        script::CopyOrCutN(prefix, sizeof prefix, path, static_cast<size_t>(at[k]));
+        text::CopyOrCutN(prefix, sizeof prefix, path, static_cast<size_t>(at[k]));
         if (commands::FolderExists(e_, prefix)) continue;
         if (!commands::CreateFolder(e_, prefix)) {
             script::ShowMessage(e_, "フォルダの作成に失敗しました。", "", kPlainBox);
-            e_.destinationStatus = kStatusReported;
+            e_.destinationStatus = script::kDestinationReported;
             return 0;
         }
     }
@@ -411,9 +302,9 @@ int InstallFlow::CheckAndCreatePath() {
 
 int InstallFlow::CreateTavrelFolder() {
     char folder[script::kPathSize];
-    const bool fits = script::CopyOrCut(folder, sizeof folder, installPath_) &&
-                      script::EnsureBackslash(folder, sizeof folder) &&
-                      script::AppendOrCut(folder, sizeof folder, kTavrelFolder);
+    const bool fits = text::CopyOrCut(folder, sizeof folder, installPath_) &&
+                      text::EnsureBackslash(folder, sizeof folder) &&
+                      text::AppendOrCut(folder, sizeof folder, kTavrelFolder);
     if (fits && (commands::FolderExists(e_, folder) || commands::CreateFolder(e_, folder))) return 1;
     script::ShowMessage(e_, "tavrelフォルダの作成に失敗しました。", "", kWarningBox);
     return 0;
@@ -425,16 +316,16 @@ bool InstallFlow::ShowConfirmScreen() {
     view_->ShowControl(kInstBrowse, false);
     view_->SetEditReadOnly(true);
     char line[400];
-    script::CopyOrCut(line, sizeof line, "[決定]を押すと ");
+    text::CopyOrCut(line, sizeof line, "[決定]を押すと ");
     if (!updateInstall_) {
-        script::AppendOrCut(line, sizeof line, e_.options.dstDir);
-        script::AppendOrCut(line, sizeof line, " フォルダを作成し、");
+        text::AppendOrCut(line, sizeof line, e_.options.dstDir);
+        text::AppendOrCut(line, sizeof line, " フォルダを作成し、");
     }
     SetLine(kInstLine2, line);
     SetLine(kInstLine3, "インストールを開始します。");
     view_->ShowControl(kInstLine3, true);
     char final[script::kPathSize];
-    const bool fits = FormFinalPath(installPath_, updateInstall_, e_.options.dstDir, final, sizeof final);
+    const bool fits = text::FormFinalPath(installPath_, updateInstall_, e_.options.dstDir, final, sizeof final);
     // Callers check the length beforehand; an empty path is refused by the install run.
     SetInstallPath(fits ? final : "");
     view_->SetText(kInstPath, installPath_);
@@ -450,7 +341,7 @@ void InstallFlow::FinishInstall() {
     step_ = kStepOutside;
     firstDestination_ = false;
     e_.activityMode = script::kModeIdle;
-    e_.copy.cancelState = kCancelIdle;
+    e_.copy.cancelState = script::kCancelIdle;
     e_.pendingCopy = false;
     script::RunSection(e_, e_.slots.exitInst);
     if (view_) view_->EndDialog(plat::kIdCancel);
@@ -464,8 +355,8 @@ void InstallFlow::StartInstall() {
         return;
     }
     step_ = kStepInstalling;
-    script::CopyOrCut(e_.env.destFolder, sizeof e_.env.destFolder, installPath_);
-    BaseOfDestination(e_.env.destFolder, e_.env.tavrelBase, sizeof e_.env.tavrelBase);
+    text::CopyOrCut(e_.env.destFolder, sizeof e_.env.destFolder, installPath_);
+    text::BaseOfDestination(e_.env.destFolder, e_.env.tavrelBase, sizeof e_.env.tavrelBase);
     e_.copy.percent = 0;
     if (RunInstall() != 1) FinishInstall();
 }
@@ -478,7 +369,7 @@ int InstallFlow::CreateInstallFolder() {
     }
     if (commands::FolderExists(e_, installPath_) && !updateInstall_) {
         char question[400];
-        script::FormatOrCut(question, sizeof question, "%sフォルダはすでに存在します。\n　　上書きしてよろしいですか？",
+        text::FormatOrCut(question, sizeof question, "%sフォルダはすでに存在します。\n　　上書きしてよろしいですか？",
                             e_.options.dstDir);
         return script::ShowMessage(e_, question, "", kPlainYesNo) == plat::kIdYes ? 1 : 0;
     }
@@ -500,7 +391,7 @@ int InstallFlow::RunInstall() {
     script::RunSection(e_, e_.slots.copy);
     // A stop confirmed while the copy section ran has removed the file it was copying:
     // going on would report a complete install without it.
-    if (e_.copy.cancelState == kCancelRequested) return fail();
+    if (e_.copy.cancelState == script::kCancelRequested) return fail();
     ShowProgressScreen();
     e_.copy.copiedBytes = 0;
     if (!script::FindSection(e_, e_.slots.install)) return fail();
@@ -508,7 +399,7 @@ int InstallFlow::RunInstall() {
     script::RefreshVariables(e_);
     if (e_.copy.copyTotal == 0) e_.copy.copyTotal = 100;
     e_.pendingCopy = false;
-    e_.copy.cancelState = kCancelRunning;
+    e_.copy.cancelState = script::kCancelRunning;
 
     int result = script::StepSection(e_);
     while (result == 1) {
@@ -522,7 +413,7 @@ int InstallFlow::RunInstall() {
     }
     view_->ShowControl(kInstStop, false);
     e_.stepMode = false;
-    if (e_.copy.cancelState != kCancelRunning || result != 0) return fail();
+    if (e_.copy.cancelState != script::kCancelRunning || result != 0) return fail();
 
     e_.copy.percent = 100;
     DrawProgress();
@@ -538,7 +429,7 @@ int InstallFlow::RunInstall() {
     e_.productInstalled = true;
     e_.tavrelFolderFound = 1;
     step_ = kStepFinished;
-    e_.copy.cancelState = kCancelIdle;
+    e_.copy.cancelState = script::kCancelIdle;
     view_->ShowControl(kInstStop, true);
     return 1;
 }
@@ -552,6 +443,7 @@ void InstallFlow::ShowProgressScreen() {
     SetLine(kInstLine2, "インストール中です。");
     PlaceSingleStop("中止");
     e_.copy.percent = 0;
+    drawnPercent_ = -1;
     DrawProgress();
 }
 
@@ -571,6 +463,10 @@ void InstallFlow::DrawProgress() {
     if (!view_) return;
     const ProgressPicture p = Progress();
     if (!p.visible) return;
+    // A paint of the dialog draws the bar itself, so the same value never needs drawing
+    // twice; every draw costs the window system more than copying a small file.
+    if (e_.copy.percent == drawnPercent_) return;
+    drawnPercent_ = e_.copy.percent;
     view_->DrawBar(p);
     view_->SetText(kInstPercent, p.text);
 }

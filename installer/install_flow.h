@@ -9,23 +9,24 @@
 #include <cstring>
 
 #include "installer/install_geometry.h"
+#include "resources/ostrel_resource.h"
 #include "script/engine.h"
 
 namespace installer {
 
-// Control ids of the install dialog.
+// Control ids of the install dialog, from its template.
 enum InstallControl : int {
-    kInstOk = 1,
-    kInstStop = 2,
-    kInstTitle = 1003,
-    kInstRights = 1004,
-    kInstLine1 = 1005,
-    kInstLine2 = 1006,
-    kInstLine3 = 1007,
-    kInstLine4 = 1008,
-    kInstBrowse = 1010,
-    kInstPath = 1011,
-    kInstPercent = 1012,
+    kInstOk = 1,    // the dialog manager's IDOK
+    kInstStop = 2,  // IDCANCEL: also Esc and the close box
+    kInstTitle = IDC_INST_TITLE,
+    kInstRights = IDC_INST_RIGHTS,
+    kInstLine1 = IDC_INST_LINE1,
+    kInstLine2 = IDC_INST_LINE2,
+    kInstLine3 = IDC_INST_LINE3,
+    kInstLine4 = IDC_INST_LINE4,
+    kInstBrowse = IDC_INST_BROWSE,
+    kInstPath = IDC_INST_PATH,
+    kInstPercent = IDC_INST_PERCENT,
 };
 
 // Install steps.
@@ -112,7 +113,8 @@ public:
     int RunInstall();
     void ShowProgressScreen();
     void ShowCompletionScreen();
-    // Draws the bar for the current percentage on a window context.
+    // Draws the bar for the current percentage on a window context, unless the last draw
+    // since the progress screen was shown had the same percentage.
     void DrawProgress();
     // What a paint of the dialog draws.
     ProgressPicture Progress() const { return ComputeProgressPicture(geometry_, e_.copy.percent); }
@@ -138,6 +140,7 @@ private:
     InstallGeometry geometry_;
 
     bool done_ = false;
+    int drawnPercent_ = -1;  // what DrawProgress last drew; -1 nothing yet
     int step_ = kStepOutside;
     bool updateInstall_ = false;
     bool firstDestination_ = false;
@@ -147,25 +150,7 @@ private:
     char lines_[6][120] = {};
 };
 
-// ---- Path rules, portable and tested on their own --------------------------------
-
-// Replaces every run of backslashes by one (double-byte characters kept whole).
-void CollapseBackslashes(char* path);
-// Completes a checked path of the form "X", "X:", "X\" or longer into a folder path with
-// a trailing backslash ("d" -> "d:\", "D\" -> "D:\", "C:\GAME" -> "C:\GAME\"). A
-// longer path written "X\..." or "X:..." gets its missing colon or backslash. False when
-// the result would not fit in size bytes.
-bool CompletePath(char* path, size_t size);
-// The final install folder: base, a backslash, and unless update "TAVREL\" + product
-// folder; single-byte letters upper-cased. False (out empty) when it does not fit.
-bool FormFinalPath(const char* base, bool update, const char* productFolder, char* out, size_t size);
-// Upper-cases single-byte letters; double-byte characters are left as they are.
-void UpperCaseSingleByte(char* text);
-// The Tavrel base folder of a destination: cut twice at a backslash, backslash ensured.
-void BaseOfDestination(const char* destination, char* out, size_t size);
 // The browse dialog accepts a folder only up to kMaxBrowsedFolder bytes.
 inline bool BrowsedFolderFits(const char* folder) { return std::strlen(folder) <= kMaxBrowsedFolder; }
-// Formats text with a letter and a text, cut on a character boundary to size bytes.
-void FormatLetterText(char* out, size_t size, const char* format, char letter, const char* text);
 
 }  // namespace installer

@@ -8,9 +8,9 @@ namespace installer {
 plat::WindowHandle InstallerHost::MessageOwner() {
     switch (e_.activityMode) {
     case script::kModeInstalling:
-        return flows_.InstallDialogHandle();
+        return InstallDialogHandle();
     case script::kModeUninstalling:
-        return flows_.UninstallDialogHandle();
+        return UninstallDialogHandle();
     default:
         return view_.LauncherExists() ? view_.LauncherHandle() : 0;
     }

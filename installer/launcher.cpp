@@ -6,7 +6,7 @@
 
 #include "commands/registry_commands.h"
 #include "script/dispatch.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 #include "script/messages.h"
 #include "script/script_text.h"
 
@@ -144,17 +144,7 @@ bool Launcher::LoadBackground(const char* fileName) {
 }
 
 void Launcher::OnSetup() {
-    if (flows_) {
-        flows_->RunInstallDialog();
-        return;
-    }
-    // Until the install dialog exists the Setup button runs the section that begins an
-    // install and brings the launcher back as the end of an install would.
-    view_.ShowLauncher(false);
-    script::RunSection(e_, e_.slots.initInst);
-    PlaceButtons();
-    UpdateButtonStates();
-    view_.ShowLauncher(true);
+    if (flows_) flows_->RunInstallDialog();
 }
 
 void Launcher::OnPlay() {
@@ -166,7 +156,7 @@ void Launcher::OnPlay() {
         return;
     char dir[script::kPathSize];
     std::strcpy(dir, e_.env.installedFolder);
-    script::DropTrailingBackslash(dir);
+    text::DropTrailingBackslash(dir);
     e_.sys->SetCurrentDirectory(dir);
     e_.sys->WinExec(e_.options.exeName, 5);
     e_.sys->PostQuitMessage(0);

@@ -4,17 +4,19 @@
 #pragma once
 
 #include "installer/dib.h"
+#include "resources/ostrel_resource.h"
 #include "script/engine.h"
 
 namespace installer {
 
+// The launcher's buttons, by their ids in its template.
 enum LauncherButton : int {
-    kIdSetup = 1000,
-    kIdExit = 1001,
-    kIdPlay = 1002,
-    kIdUninstall = 1009,
-    kIdSub1 = 1024,
-    kIdSub2 = 1025,
+    kIdSetup = IDC_SETUP,
+    kIdExit = IDC_EXIT,
+    kIdPlay = IDC_PLAY,
+    kIdUninstall = IDC_UNINSTALL,
+    kIdSub1 = IDC_SUB1,
+    kIdSub2 = IDC_SUB2,
 };
 
 struct Rect {

@@ -2,15 +2,18 @@
 // chosen, decided from whether the platform already has a DirectX uninstall entry.
 #pragma once
 
+#include "resources/ostrel_resource.h"
+
 namespace installer {
 
+// Control ids of the notice dialog, from its template.
 enum NoticeControl : int {
-    kNoticeLine1 = 1027,
-    kNoticeLine2 = 1028,
-    kNoticeLine3 = 1029,
-    kNoticeLine4 = 1030,
-    kNoticeStop = 1031,
-    kNoticeSetup = 1034,
+    kNoticeLine1 = IDC_NOTICE_LINE1,
+    kNoticeLine2 = IDC_NOTICE_LINE2,
+    kNoticeLine3 = IDC_NOTICE_LINE3,
+    kNoticeLine4 = IDC_NOTICE_LINE4,
+    kNoticeStop = IDC_NOTICE_STOP,
+    kNoticeSetup = IDC_NOTICE_SETUP,
 };
 
 struct NoticeLines {

@@ -5,9 +5,9 @@
 
 #include "commands/file_commands.h"
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/script_text.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace installer {
 namespace {
@@ -25,16 +25,19 @@ Lookup FindOptionValue(script::Engine& e, const char* key, char* out, size_t siz
     if (!script::FindSection(e, "~[OPTIONS]")) return Lookup::NotFound;
 
     char pattern[kKeyPatternSize] = "~";
-    script::AppendOrCut(pattern, sizeof pattern, key);
+    text::AppendOrCut(pattern, sizeof pattern, key);
 
-    char line[script::kLineCapacity];
+    // A key is a plain word, so it matches the raw line exactly when it matches the line
+    // without its trailing blanks and line end: only the matching line is copied (every
+    // key scans the whole script, and this is most of the time start-up takes).
     for (;;) {
         int got = script::ReadScriptLine(e);
-        script::CopyOrCut(line, sizeof line, e.script.line);
-        script::TrimLineEnd(line);
-        if (script::MatchPattern(e, pattern, line) == 0) break;
+        if (script::MatchPattern(e, pattern, e.script.line) == 0) break;
         if (got < 0) return Lookup::NotFound;
     }
+    char line[script::kLineCapacity];
+    text::CopyOrCut(line, sizeof line, e.script.line);
+    script::TrimLineEnd(line);
 
     const char* p = line + e.script.matchLength;
     // Anything up to the equals sign is skipped; a line end or tab first means no value.
@@ -55,7 +58,7 @@ Lookup FindOptionValue(script::Engine& e, const char* key, char* out, size_t siz
         end = p;
         while (*end != '\0' && *end != '\t' && *end != '\r' && *end != '\n') ++end;
     }
-    script::CopyOrCutN(out, size, p, static_cast<size_t>(end - p));
+    text::CopyOrCutN(out, size, p, static_cast<size_t>(end - p));
     return Lookup::Value;
 }
 
@@ -67,12 +70,12 @@ void GetOptionString(script::Engine& e, const char* key, const char* def, char* 
     char value[script::kLineCapacity];
     switch (FindOptionValue(e, key, value, sizeof value)) {
     case Lookup::NotFound:
-        script::CopyOrCut(destination, size, def);
+        text::CopyOrCut(destination, size, def);
         break;
     case Lookup::NoValue:
         break;
     case Lookup::Value:
-        script::CopyOrCut(destination, size, value);
+        text::CopyOrCut(destination, size, value);
         break;
     }
 }
@@ -88,19 +91,19 @@ void ApplySourceFolder(script::Engine& e, const char* srcDirValue) {
     const char* program = e.env.programFolder;
     if (srcDirValue[0] == '\\') {
         // A value from the root of the program's drive: "E:\" plus the rest.
-        script::CopyOrCutN(src, script::kPathSize, program, std::strlen(program) < 3 ? std::strlen(program) : 3);
-        script::AppendOrCut(src, script::kPathSize, srcDirValue + 1);
+        text::CopyOrCutN(src, script::kPathSize, program, std::strlen(program) < 3 ? std::strlen(program) : 3);
+        text::AppendOrCut(src, script::kPathSize, srcDirValue + 1);
     } else {
-        script::CopyOrCut(src, script::kPathSize, program);
-        script::AppendOrCut(src, script::kPathSize, srcDirValue);
+        text::CopyOrCut(src, script::kPathSize, program);
+        text::AppendOrCut(src, script::kPathSize, srcDirValue);
     }
 }
 
 void BuildRightsLine(const char* yearRight, char* out, size_t size) {
     if (yearRight[0] != '\0')
-        script::FormatOrCut(out, size, "Copyright (C) %s Tavrel Soft Inc.  All rights reserved.", yearRight);
+        text::FormatOrCut(out, size, "Copyright (C) %s Tavrel Soft Inc.  All rights reserved.", yearRight);
     else
-        script::CopyOrCut(out, size, "Copyright (C) Tavrel Soft Inc.  All rights reserved.");
+        text::CopyOrCut(out, size, "Copyright (C) Tavrel Soft Inc.  All rights reserved.");
 }
 
 void ReadOptions(script::Engine& e) {
@@ -160,15 +163,15 @@ void ReadOptions(script::Engine& e) {
 
     char built[8][120];
     char builtTitle[120];
-    script::FormatOrCut(built[0], sizeof built[0], "%s  インストール  ユーティリティ", o.title);
+    text::FormatOrCut(built[0], sizeof built[0], "%s  インストール  ユーティリティ", o.title);
     BuildRightsLine(o.yearRight, built[1], sizeof built[1]);
-    script::FormatOrCut(built[2], sizeof built[2], "このたびは「%s」をお買い上げいただき、", o.title);
-    script::CopyOrCut(built[3], sizeof built[3], "誠にありがとうございます。");
-    script::FormatOrCut(built[4], sizeof built[4], "このプログラムは「%s」の", o.title);
-    script::CopyOrCut(built[5], sizeof built[5], "データをハードディスクにコピーするためのものです。");
-    script::CopyOrCut(built[6], sizeof built[6], "インストールが終了しました。");
+    text::FormatOrCut(built[2], sizeof built[2], "このたびは「%s」をお買い上げいただき、", o.title);
+    text::CopyOrCut(built[3], sizeof built[3], "誠にありがとうございます。");
+    text::FormatOrCut(built[4], sizeof built[4], "このプログラムは「%s」の", o.title);
+    text::CopyOrCut(built[5], sizeof built[5], "データをハードディスクにコピーするためのものです。");
+    text::CopyOrCut(built[6], sizeof built[6], "インストールが終了しました。");
     built[7][0] = '\0';
-    script::CopyOrCut(builtTitle, sizeof builtTitle, built[0]);
+    text::CopyOrCut(builtTitle, sizeof builtTitle, built[0]);
 
     static const char* const kMesKeys[8] = {"InstMes1", "InstMes2", "InstMes3", "InstMes4",
                                             "InstMes5", "InstMes6", "InstMes7", "InstMes8"};

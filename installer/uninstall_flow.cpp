@@ -2,10 +2,10 @@
 #include "installer/uninstall_flow.h"
 
 #include "commands/registry_commands.h"
-#include "script/arguments.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
-#include "script/text_rules.h"
+#include "script/variables.h"
+#include "text/text_rules.h"
 
 namespace installer {
 
@@ -13,8 +13,8 @@ void UninstallFlow::RunUninstall(UninstallDialogRunner& runner) {
     // Failures in all three sections carry the uninstall wording.
     e_.activityMode = script::kModeUninstalling;
     script::RefreshVariables(e_);
-    script::CopyOrCut(path_, sizeof path_, e_.env.installedFolder);
-    script::CopyOrCut(message_, sizeof message_, "以下のフォルダの中身を全て削除します。");
+    text::CopyOrCut(path_, sizeof path_, e_.env.installedFolder);
+    text::CopyOrCut(message_, sizeof message_, "以下のフォルダの中身を全て削除します。");
     script::RunSection(e_, e_.slots.initUninst);
     runner.RunModal(*this);
     script::RunSection(e_, e_.slots.exitUninst);
@@ -28,7 +28,7 @@ void UninstallFlow::ConfirmUninstall(UninstallView& view) {
         return;
     }
     path_[0] = '\0';
-    script::CopyOrCut(message_, sizeof message_, "アンインストール中です。");
+    text::CopyOrCut(message_, sizeof message_, "アンインストール中です。");
     view.ShowTexts(path_, message_);
     view.HideButtons();
     // A section that no line matches counts as done: there was nothing to remove.

@@ -4,14 +4,16 @@
 #pragma once
 
 #include "script/engine.h"
+#include "resources/ostrel_resource.h"
 
 namespace installer {
 
+// Control ids of the uninstall dialog, from its template.
 enum UninstallControl : int {
-    kUninstOk = 1,
-    kUninstCancel = 2,
-    kUninstMessage = 1013,
-    kUninstFolder = 1014,
+    kUninstOk = 1,      // the dialog manager's IDOK
+    kUninstCancel = 2,  // IDCANCEL
+    kUninstMessage = IDC_UNINST_MESSAGE,
+    kUninstFolder = IDC_UNINST_FOLDER,
 };
 
 class UninstallView {

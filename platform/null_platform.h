@@ -19,6 +19,7 @@ public:
     bool WriteFile(FileHandle, const void*, uint32_t, FileCause* c) override { return Fail(c) != 0; }
     bool CloseFile(FileHandle, FileCause* c) override { return Fail(c) != 0; }
     bool GetFileSize(FileHandle, uint64_t*) override { return false; }
+    bool GetOpenFileInfo(FileHandle, FileInfo*) override { return false; }
     bool SeekFile(FileHandle, uint64_t) override { return false; }
     bool GetFileInfo(const char*, FileInfo*) override { return false; }
     bool SetFileTimes(const char*, FileTime, FileTime, FileTime) override { return false; }

@@ -133,6 +133,8 @@ public:
     virtual bool WriteFile(FileHandle f, const void* data, uint32_t size, FileCause* cause) = 0;
     virtual bool CloseFile(FileHandle f, FileCause* cause) = 0;
     virtual bool GetFileSize(FileHandle f, uint64_t* size) = 0;
+    // Attributes, size and times of an open file, as GetFileInfo gives them by path.
+    virtual bool GetOpenFileInfo(FileHandle f, FileInfo* info) = 0;
     virtual bool SeekFile(FileHandle f, uint64_t position) = 0;
 
     // By path.

@@ -10,7 +10,7 @@
 #include "commands/registry_commands.h"
 #include "script/dispatch.h"
 #include "script/script_text.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace runner {
 
@@ -40,7 +40,7 @@ void FindProgramFolder(plat::Platform& sys, char* folder, size_t size) {
     char path[script::kPathSize] = {};
     uint32_t n = sys.GetModuleFileName(path, sizeof path);
     if (n == 0 || n >= sizeof path) path[0] = 0;
-    const int slash = script::LastBackslash(path);
+    const int slash = text::LastBackslash(path);
     if (slash >= 0) path[slash] = 0;
     std::snprintf(folder, size, "%s", path);
 }
@@ -65,18 +65,15 @@ void LoadRunnerScript(script::Engine& e, const char* path) {
 // Only %WinDrv% and %WinDir% have values in the runner; every other name is empty.
 void SetRunnerVariables(script::Engine& e) {
     std::memset(&e.vars, 0, sizeof e.vars);
-    script::DriveOf(e.env.windowsFolder, e.vars.winDrv);
-    script::FolderOf(e.env.windowsFolder, e.vars.winDir, sizeof e.vars.winDir);
+    text::DriveOf(e.env.windowsFolder, e.vars.winDrv);
+    text::FolderOf(e.env.windowsFolder, e.vars.winDir, sizeof e.vars.winDir);
 }
 
 // The lines of [START], as a section run does them, up to a failure, a header or the end.
 void RunStartSection(script::Engine& e) {
     for (;;) {
-        e.script.argPos = 0;
-        e.script.quoted = false;
-        int read = script::ReadScriptLine(e);
-        script::TrimLineEnd(e.script.line);
-        int result = script::DispatchLine(e);
+        int read = 0;
+        const int result = script::ReadAndDispatch(e, &read);
         if (read == -1 || result != script::kGoOn) return;
     }
 }

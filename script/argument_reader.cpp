@@ -2,9 +2,10 @@
 // quotes, the comment mark and the backspace mark applied. Handlers never parse lines.
 #include <cstring>
 
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "script/script_text.h"
+#include "text/lead_bytes.h"
 
 namespace script {
 
@@ -26,11 +27,12 @@ struct Output {
         for (size_t i = 0; i < n; ++i) {
             if (length + 1 >= size) {
                 overflowed = true;
-                return;
+                break;
             }
             text[length++] = bytes[i];
         }
-        text[length] = 0;
+        // Terminated even when it stops part way: a cut text is still read to its zero.
+        if (size > 0) text[length] = 0;
     }
     void RemoveLast() {
         // Once bytes were lost the last byte kept is not the argument's last byte.
@@ -59,7 +61,7 @@ int ReadLiteral(Engine& e, Output& out) {
                 continue;
             }
         }
-        if (IsLeadByte(static_cast<unsigned char>(b))) {
+        if (text::IsEngineLeadByte(static_cast<unsigned char>(b))) {
             if (IsEndOfLine(s.line[pos + 1])) {
                 out.Append(&b, 1);
                 ++pos;
@@ -121,7 +123,7 @@ void DropHalfCharacter(Output& out) {
     size_t i = 0, lastStart = 0;
     while (i < out.length) {
         lastStart = i;
-        i += IsLeadByte(static_cast<unsigned char>(out.text[i])) ? 2 : 1;
+        i += text::IsEngineLeadByte(static_cast<unsigned char>(out.text[i])) ? 2 : 1;
     }
     if (i > out.length) {
         out.length = lastStart;

@@ -5,29 +5,27 @@
 #include <cstdio>
 #include <cstring>
 
-#include "commands/copy_engine.h"
-#include "commands/file_commands.h"
-#include "script/arguments.h"
 #include "script/script_text.h"
-#include "script/text_rules.h"
+#include "script/variables.h"
+#include "text/text_rules.h"
 
 namespace script {
 
 namespace {
 
-// A line read for dispatch starts with a fresh argument reader.
-int ReadAndDispatch(Engine& e, int* readResult) {
-    e.script.argPos = 0;
-    e.script.quoted = false;
-    *readResult = ReadScriptLine(e);
-    TrimLineEnd(e.script.line);
-    return DispatchLine(e);
+// Copies the next file of a wildcard set left pending; 1 go on, -1 a file failed.
+int ContinuePendingCopy(Engine& e) {
+    if (e.services == nullptr) {
+        e.pendingCopy = false;  // nothing can copy it
+        return 1;
+    }
+    return e.services->continuePendingCopy(e);
 }
 
 // Copies the rest of a wildcard set; 1 when done, -1 when a file failed.
 int FinishPendingCopy(Engine& e) {
     while (e.pendingCopy) {
-        if (commands::ContinueMultiFileCopy(e) == -1) return -1;
+        if (ContinuePendingCopy(e) == -1) return -1;
     }
     return 1;
 }
@@ -40,18 +38,29 @@ int DispatchLine(Engine& e) {
     char pattern[32];
     for (int i = 0; i < e.keywordCount; ++i) {
         std::snprintf(pattern, sizeof pattern, "~%s", e.keywords[i].word);
-        if (MatchPattern(e, pattern, e.script.line) == 0) return e.keywords[i].handler(e);
+        if (MatchPattern(e, pattern, e.script.line) != 0) continue;
+        const Keyword& keyword = e.keywords[i];
+        return e.observer ? e.observer->RunCommand(e, keyword) : keyword.handler(e);
     }
     return MatchPattern(e, "~[", e.script.line) == 0 ? kEndSection : kGoOn;
 }
 
+int ReadAndDispatch(Engine& e, int* readResult) {
+    // A line read for dispatch starts with a fresh argument reader.
+    e.script.argPos = 0;
+    e.script.quoted = false;
+    *readResult = ReadScriptLine(e);
+    TrimLineEnd(e.script.line);
+    return DispatchLine(e);
+}
+
 int RunSection(Engine& e, const char* pattern) {
     if (!FindSection(e, pattern)) return 0;
-    commands::ReleaseOutputFile(e);
+    if (e.services) e.services->releaseOutputFile(e);
     RefreshVariables(e);
     char folder[kPathSize];
     std::snprintf(folder, sizeof folder, "%s", e.env.programFolder);
-    DropTrailingBackslash(folder);
+    text::DropTrailingBackslash(folder);
     e.sys->SetCurrentDirectory(folder);
     for (;;) {
         // A wildcard copy left pending (step mode) is finished before the next line,
@@ -66,7 +75,7 @@ int RunSection(Engine& e, const char* pattern) {
 }
 
 int StepSection(Engine& e) {
-    if (e.pendingCopy) return commands::ContinueMultiFileCopy(e);
+    if (e.pendingCopy) return ContinuePendingCopy(e);
     int read = 0;
     int result = ReadAndDispatch(e, &read);
     if (result == kFailed) return -1;

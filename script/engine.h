@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "text/text_rules.h"
 
 namespace script {
 
@@ -14,11 +15,11 @@ constexpr int kScriptCapacity = 10000;  // bytes of script text kept
 constexpr int kLineCapacity = 320;      // line buffer, zero included
 constexpr int kMaxLineBytes = 319;      // a longer line ends the script
 constexpr int kArgumentLimit = 250;     // no literal text is read beyond this line position
-constexpr int kPathSize = 260;          // paths and arguments
+using text::kPathSize;                  // paths and arguments
 constexpr int kSlotSize = 24;           // section name slots
 constexpr int kSubSlotSize = 20;        // sub-button section slots
 constexpr int kCaptionSize = 44;        // sub-button captions
-constexpr int kCopyBufferSize = 6000;   // the copy engine's block
+constexpr int kCopyBufferSize = 65536;  // the copy engine's block
 
 // Handler results.
 enum : int { kGoOn = 0, kEndSection = 1, kFailed = -1 };
@@ -138,6 +139,12 @@ struct DirectorySearch {
     plat::FindEntry entry;
 };
 
+// Whether an install run may be stopped, and whether its stop was asked for.
+enum CancelState : int { kCancelIdle = 0, kCancelRunning = 1, kCancelRequested = 2 };
+
+// What became of one file the copy engine was given.
+enum CopyResult : int { kCopied = 0, kSourceFailed = 1, kDestFailed = 2, kCancelled = 3, kDiskFull = 4 };
+
 // The copy engine's state and the progress values it shares with the install run.
 struct CopyState {
     char sourcePath[kPathSize];
@@ -149,7 +156,9 @@ struct CopyState {
     uint64_t copyTotal;
     uint64_t installSize;
     int percent;      // -1 hides the progress display
-    int cancelState;  // 0 idle, 1 install running, 2 cancel requested
+    CancelState cancelState;
+    uint32_t lastPump;          // tick count when the copy last let messages through
+    uint64_t bytesSinceRedraw;  // copied in step mode since the progress was last redrawn
     unsigned char buffer[kCopyBufferSize];
 };
 
@@ -159,13 +168,45 @@ class Host {
 public:
     virtual ~Host() = default;
     virtual plat::WindowHandle MessageOwner() { return 0; }
-    virtual plat::WindowHandle InstallDialog() { return 0; }
     virtual void ReadOptions() {}                                   // OPTIONS
     virtual bool LoadBackground(const char* /*file*/) { return false; }  // BITMAP; true when loaded
     virtual bool RunNoticeDialog() { return false; }                // WARNING; true to proceed
     virtual void RunMenuDialog() {}                                 // MENU; updates menu.selectedIndex
     virtual void RedrawProgress() {}                                // copy engine, every second block
     virtual void RunAndWait(plat::ProcessHandle /*process*/) {}     // EXE ... STOP
+};
+
+// The kind of drive the program was started from; BOOTDRIVE jumps by it.
+enum DriveKind : int { kDriveKindRemovable = 0, kDriveKindCdrom = 1, kDriveKindOther = 2 };
+
+// How the destination check ended; the install flow words its refusal by it.
+enum DestinationStatus : int {
+    kDestinationReported = 0,  // a message was shown already (or all was well)
+    kDestinationDriveUnusable = 10,
+    kDestinationBadPath = 11,
+    kDestinationNoSpace = 12,
+};
+
+// ---- What the engine is handed ------------------------------------------------------
+// What the section runners need of the commands above them. The program's engine set-up
+// hands it in, so that script/ never reaches up into commands/.
+struct CommandServices {
+    // Copies the next file of a pending wildcard set: 1 the set goes on or has ended,
+    // -1 a file failed (reported).
+    int (*continuePendingCopy)(Engine& e);
+    // Closes the file WRITE left open: every section starts without one.
+    void (*releaseOutputFile)(Engine& e);
+    // Reads a value of the product's settings key; 1 when it exists and fits.
+    int (*readSetting)(Engine& e, const char* name, char* buffer, uint32_t size);
+};
+
+// Sees every command line that dispatch hands on, and runs it: a tool that records what a
+// script does (the checker's dry run) watches through it.
+class DispatchObserver {
+public:
+    virtual ~DispatchObserver() = default;
+    // Runs keyword.handler(e), or declines, and returns the handler's result.
+    virtual int RunCommand(Engine& e, const Keyword& keyword) = 0;
 };
 
 // ---- The engine -------------------------------------------------------------------
@@ -183,6 +224,8 @@ struct Engine {
     const Variable* variables = nullptr;
     int variableCount = 0;
     const plat::RegRoot* rootTable = nullptr;  // five roots, by script index 0 to 4
+    const CommandServices* services = nullptr;  // none: no copy set, output file or setting
+    DispatchObserver* observer = nullptr;       // none: dispatch calls the handler itself
     bool refreshStartMenuOnDelete = true;      // the runner's CLRSHORTCUTA does not
 
     ScriptText script{};
@@ -204,7 +247,7 @@ struct Engine {
 
     // Start-up facts.
     int driveTypes[26]{};
-    int driveKind = 2;  // 1 CD-ROM, 0 removable, 2 otherwise
+    DriveKind driveKind = kDriveKindOther;
     bool runningOnNT = true;
     bool productInstalled = false;
     bool uninstallAvailable = false;
@@ -214,7 +257,7 @@ struct Engine {
     // Install flow values the commands use.
     char chosenDriveLetter = 'C';
     int chosenDriveIndex = 2;
-    int destinationStatus = 0;  // 0 reported, 10 drive unusable, 11 bad path, 12 no space
+    DestinationStatus destinationStatus = kDestinationReported;
 
     // The registry accessor's key (SOFTWARE\Tavrel\Ostrel), 0 when it could not be opened.
     plat::KeyHandle accessorKey = 0;

@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "commands/registry_commands.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/messages.h"
 #include "script/script_text.h"
 
@@ -61,16 +60,6 @@ int CmdGoto(Engine& e) {
     return kGoOn;
 }
 
-int CmdRegJump(Engine& e) {
-    char key[kPathSize];
-    if (!ReadArgument(e, key, sizeof key)) return kFailed;
-    if (!commands::KeyExistsMachine(e, key)) return kGoOn;
-    char target[kPathSize];
-    if (!ReadArgument(e, target, sizeof target)) return kFailed;
-    FindSection(e, target);
-    return kGoOn;
-}
-
 int CmdYesNo(Engine& e) {
     char question[kPathSize], yes[kPathSize - 1], no[kPathSize - 1];
     if (!ReadArgument(e, question, sizeof question, Overflow::Cut)) return kFailed;
@@ -95,7 +84,8 @@ int CmdBootDrive(Engine& e) {
     if (!ReadArgument(e, cd, sizeof cd)) return kFailed;
     if (!ReadArgument(e, removable, sizeof removable)) return kFailed;
     if (!ReadArgument(e, other, sizeof other)) return kFailed;
-    JumpToLabel(e, e.driveKind == 1 ? cd : e.driveKind == 0 ? removable : other);
+    const char* const targets[] = {removable, cd, other};  // by DriveKind
+    JumpToLabel(e, targets[e.driveKind]);
     return kGoOn;
 }
 

@@ -6,7 +6,6 @@
 namespace script {
 
 int CmdGoto(Engine& e);
-int CmdRegJump(Engine& e);
 int CmdYesNo(Engine& e);
 int CmdWarning(Engine& e);
 int CmdBootDrive(Engine& e);

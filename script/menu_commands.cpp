@@ -2,7 +2,7 @@
 // that shows the menu and jumps to the chosen item's label.
 #include <cstdio>
 
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/flow_commands.h"
 #include "script/script_text.h"
 

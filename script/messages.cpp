@@ -91,15 +91,15 @@ int ReportFailure(Engine& e, int row, const char* detail) {
     return ShowMessage(e, text, "", kWarning);
 }
 
-int ReportCopyResult(Engine& e, int kind) {
-    switch (kind) {
-        case 1:
+int ReportCopyResult(Engine& e, CopyResult result) {
+    switch (result) {
+        case kSourceFailed:
             return ReportFailure(e, kRowFileNotRead, e.copy.sourcePath);
-        case 2:
+        case kDestFailed:
             return ReportFailure(e, kRowFileNotWritten, e.copy.destPath);
-        case 3:
+        case kCancelled:
             return 0;
-        case 4:
+        case kDiskFull:
             return ShowMessage(e, MessageText(e.activityMode, kRowNoSpace), "", kWarning);
         default:
             return ReportFailure(e, kRowFileNotCopied, e.copy.destPath);

@@ -34,8 +34,8 @@ int ShowStartupMessage(Engine& e, const char* text);
 
 int ReportSyntaxError(Engine& e);
 int ReportFailure(Engine& e, int row, const char* detail);
-// Copy results: 1 source unreadable, 2 target unwritable, 3 cancelled, 4 disk full, else failed.
-int ReportCopyResult(Engine& e, int kind);
+// Says why a file was not copied (nothing for a cancelled one).
+int ReportCopyResult(Engine& e, CopyResult result);
 // 1 when a cause-specific message was shown, else 0.
 int ReportFileError(Engine& e, int cause, const char* path);
 // The install flow's space warning (K or M text).

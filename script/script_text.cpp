@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "script/messages.h"
+#include "text/lead_bytes.h"
 
 namespace script {
 
@@ -147,7 +148,7 @@ int MatchPattern(Engine& e, const char* pattern, const char* text) {
         if (IsLetter(c) ? Lower(t[ti]) != Lower(c) : t[ti] != c) return -1;
         // The second byte of a two-byte character is compared exactly: in either case
         // a letter there is part of another character, not a letter.
-        if (IsLeadByte(c) && p[pi + 1] && t[ti + 1]) {
+        if (text::IsEngineLeadByte(c) && p[pi + 1] && t[ti + 1]) {
             if (p[pi + 1] != t[ti + 1]) return -1;
             ++pi;
             ++ti;

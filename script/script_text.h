@@ -24,7 +24,4 @@ int FindSection(Engine& e, const char* pattern);
 // Removes trailing blanks, tabs, CR and LF (never the first byte).
 void TrimLineEnd(char* buffer);
 
-// True for the first byte of a two-byte Shift-JIS character.
-inline bool IsLeadByte(unsigned char b) { return (b >= 0x80 && b < 0xA0) || b >= 0xE0; }
-
 }  // namespace script

@@ -1,8 +1,7 @@
 // The script variables: snapshots of the environment paths, and the tables that say which
 // names each program knows.
-#include "commands/registry_commands.h"
-#include "script/arguments.h"
-#include "script/text_rules.h"
+#include "script/variables.h"
+#include "text/text_rules.h"
 
 namespace script {
 
@@ -45,25 +44,25 @@ const int kRunnerVariableCount = sizeof kRunnerVariables / sizeof kRunnerVariabl
 void RefreshVariables(Engine& e) {
     VariableValues& v = e.vars;
     const Environment& env = e.env;
-    DriveOf(env.sourceFolder, v.srcDrv);
-    DriveOf(env.destFolder, v.dstDrv);
-    DriveOf(env.windowsFolder, v.winDrv);
-    DriveOf(env.tavrelBase, v.tavrelDrv);
-    DriveOf(env.installedFolder, v.instDrv);
+    text::DriveOf(env.sourceFolder, v.srcDrv);
+    text::DriveOf(env.destFolder, v.dstDrv);
+    text::DriveOf(env.windowsFolder, v.winDrv);
+    text::DriveOf(env.tavrelBase, v.tavrelDrv);
+    text::DriveOf(env.installedFolder, v.instDrv);
 
-    FolderOf(env.sourceFolder, v.srcDir, sizeof v.srcDir);
-    FolderOf(env.destFolder, v.dstDir, sizeof v.dstDir);
-    FolderOf(env.programFolder, v.exeDir, sizeof v.exeDir);
-    FolderOf(env.windowsFolder, v.winDir, sizeof v.winDir);
-    FolderOf(env.tavrelBase, v.tavrelDir, sizeof v.tavrelDir);
-    AppendOrCut(v.tavrelDir, sizeof v.tavrelDir, "TAVREL\\");
-    FolderOf(env.installedFolder, v.instDir, sizeof v.instDir);
-    FolderOf(env.installedParent, v.instTavDir, sizeof v.instTavDir);
-    AppendBackslash(v.instTavDir, sizeof v.instTavDir);
+    text::FolderOf(env.sourceFolder, v.srcDir, sizeof v.srcDir);
+    text::FolderOf(env.destFolder, v.dstDir, sizeof v.dstDir);
+    text::FolderOf(env.programFolder, v.exeDir, sizeof v.exeDir);
+    text::FolderOf(env.windowsFolder, v.winDir, sizeof v.winDir);
+    text::FolderOf(env.tavrelBase, v.tavrelDir, sizeof v.tavrelDir);
+    text::AppendOrCut(v.tavrelDir, sizeof v.tavrelDir, "TAVREL\\");
+    text::FolderOf(env.installedFolder, v.instDir, sizeof v.instDir);
+    text::FolderOf(env.installedParent, v.instTavDir, sizeof v.instTavDir);
+    text::AppendBackslash(v.instTavDir, sizeof v.instTavDir);
 
     // Last, so the installed-folder variables show what the previous refresh read.
-    if (commands::ReadSetting(e, e.options.dstDir, e.env.installedFolder, kPathSize)) {
-        ParentOf(e.env.installedFolder, e.env.installedParent, kPathSize);
+    if (e.services && e.services->readSetting(e, e.options.dstDir, e.env.installedFolder, kPathSize)) {
+        text::ParentOf(e.env.installedFolder, e.env.installedParent, kPathSize);
     } else {
         e.env.installedFolder[0] = 0;
         e.env.installedParent[0] = 0;

@@ -4,7 +4,7 @@
 
 #include "clock/dialog_rules.h"
 #include "clock/win32/clock_app.h"
-#include "clock/win32/dialog_base.h"
+#include "platform/win32/dialog_window.h"
 
 namespace pendrick {
 
@@ -19,12 +19,15 @@ enum : int {
     kBoxSoundOn = 1008,
 };
 
-class AlarmDialog : public DialogBase {
+class AlarmDialog : public winui::Dialog {
 public:
-    explicit AlarmDialog(ClockSettings& settings) : DialogBase("IDD_PROPATY"), settings_(settings) {}
+    static constexpr char kTemplate[] = "IDD_PROPATY";
 
-    void OnInit(HWND window) override {
-        DialogBase::OnInit(window);
+    explicit AlarmDialog(ClockSettings& settings) : settings_(settings) {}
+
+    BOOL OnInitDialog() override {
+        HWND window = hwnd_;
+        ShowWindow(window, SW_SHOWNORMAL);  // shown before its controls are filled in
         SendDlgItemMessageA(window, kUpDownHour, UDM_SETRANGE, 0, MAKELPARAM(23, 0));
         SendDlgItemMessageA(window, kUpDownMinute, UDM_SETRANGE, 0, MAKELPARAM(59, 0));
         SendDlgItemMessageA(window, kUpDownHour, UDM_SETPOS, 0, MAKELPARAM(settings_.alarmHour, 0));
@@ -32,30 +35,31 @@ public:
         CheckDlgButton(window, kBoxAlarmOn, settings_.alarmOn ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(window, kBoxSoundOn, settings_.soundOn ? BST_CHECKED : BST_UNCHECKED);
         EnableTimeControls(settings_.alarmOn != 0);
+        return TRUE;
     }
 
-    int OnCommand(int code, int id, HWND control) override {
+    BOOL OnCommand(int id, int code) override {
         if (id == kBoxAlarmOn) {
-            EnableTimeControls(IsDlgButtonChecked(window_, kBoxAlarmOn) == BST_CHECKED);
-            return 1;
+            EnableTimeControls(IsDlgButtonChecked(hwnd_, kBoxAlarmOn) == BST_CHECKED);
+            return TRUE;
         }
-        return DialogBase::OnCommand(code, id, control);
+        return winui::Dialog::OnCommand(id, code);
     }
 
     void OnOK() override {
-        uint32_t hour = uint32_t(SendDlgItemMessageA(window_, kUpDownHour, UDM_GETPOS, 0, 0));
-        uint32_t minute = uint32_t(SendDlgItemMessageA(window_, kUpDownMinute, UDM_GETPOS, 0, 0));
+        uint32_t hour = uint32_t(SendDlgItemMessageA(hwnd_, kUpDownHour, UDM_GETPOS, 0, 0));
+        uint32_t minute = uint32_t(SendDlgItemMessageA(hwnd_, kUpDownMinute, UDM_GETPOS, 0, 0));
         settings_.alarmHour = uint8_t(ValueFromUpDown(hour, settings_.alarmHour, 24));
         settings_.alarmMinute = uint8_t(ValueFromUpDown(minute, settings_.alarmMinute, 60));
-        settings_.alarmOn = IsDlgButtonChecked(window_, kBoxAlarmOn) == BST_CHECKED;
-        settings_.soundOn = IsDlgButtonChecked(window_, kBoxSoundOn) == BST_CHECKED;
-        DialogBase::OnOK();
+        settings_.alarmOn = IsDlgButtonChecked(hwnd_, kBoxAlarmOn) == BST_CHECKED;
+        settings_.soundOn = IsDlgButtonChecked(hwnd_, kBoxSoundOn) == BST_CHECKED;
+        winui::Dialog::OnOK();
     }
 
 private:
     void EnableTimeControls(bool on) {
         for (int id : {kBoxSoundOn, kUpDownHour, kUpDownMinute, kEditHour, kEditMinute})
-            EnableWindow(GetDlgItem(window_, id), on);
+            EnableWindow(GetDlgItem(hwnd_, id), on);
     }
 
     ClockSettings& settings_;
@@ -63,6 +67,10 @@ private:
 
 }  // namespace
 
-void RunAlarmDialog(ClockApp& app) { RunDialog(new AlarmDialog(app.clock.settings), app.window); }
+void RunAlarmDialog(ClockApp& app) {
+    AlarmDialog* dialog = new AlarmDialog(app.clock.settings);
+    dialog->RunModal(app.instance, dialog->kTemplate, app.window);
+    dialog->Dispose();
+}
 
 }  // namespace pendrick

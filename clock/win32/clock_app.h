@@ -1,5 +1,6 @@
 // The clock program's one object: the portable clock state and the Win32 objects that show
-// it. The window procedures of the clock and of the memos reach it through ClockApp::Get().
+// it. The clock window and the memo windows carry a reference to it, so their handlers
+// reach it through the window they handle.
 #pragma once
 
 #include "platform/win32/windows_clean.h"
@@ -11,7 +12,9 @@
 #include "clock/clock_state.h"
 #include "clock/memo.h"
 #include "clock/palette.h"
+#include "clock/shown_frame.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/window_object.h"
 
 namespace pendrick {
 
@@ -24,25 +27,48 @@ constexpr UINT kCommandCallWindow = 40002;
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickInterval = 20;
 
+struct ClockApp;
+
 class ClockHostWin32 : public ClockHost {
 public:
+    explicit ClockHostWin32(ClockApp& app) : app_(app) {}
     LocalTime ReadLocalTime() override;
     uint32_t Milliseconds() override;
     void PlaySoundFile(const char* path) override;
     void DrawHandLine(int pen, int x0, int y0, int x1, int y1) override;
+
+private:
+    ClockApp& app_;
+};
+
+// The clock window: its messages go to the handlers in clock_window.cpp.
+class ClockWindow : public winui::Window {
+public:
+    explicit ClockWindow(ClockApp& app) : app_(app) {}
+    HWND Create(HINSTANCE instance);
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    ClockApp& app_;
 };
 
 struct ClockApp {
     HINSTANCE instance = nullptr;
-    HWND window = nullptr;
+    ClockWindow clockWindow{*this};
+    HWND window = nullptr;  // the clock window's handle once it is made
+    bool trayIconAdded = false;
     plat::Win32Platform registry;  // the settings key, the screen and the clock
     SettingsStore store{registry};
     ClockState clock;
-    ClockHostWin32 host;
+    ClockHostWin32 host{*this};
     ColourObjects colours;
     HPALETTE palette = nullptr;
     std::vector<uint8_t> sheet;
     int bitsPerPixel = 24;
+    // What the clock window shows: a tick whose frame came out the same is not drawn again.
+    ShownFrame shownFrame;
 
     // Drawing set.
     HDC memoryDC = nullptr;
@@ -60,13 +86,10 @@ struct ClockApp {
     std::vector<HWND> memos;
     int nextMemoId = 0;
     ClockLifecycle lifecycle;
-
-    static ClockApp& Get();
 };
 
 // clock_window.cpp
 bool RegisterClockClasses(HINSTANCE instance);
-LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool InitDrawing(ClockApp& app);
 void RedrawBackgroundAndShape(ClockApp& app);
 void RebuildWindowShape(ClockApp& app);
@@ -83,7 +106,6 @@ LRESULT OnQueryNewPalette(ClockApp& app);
 void OnPaletteChanged(ClockApp& app, HWND changer);
 
 // memo_window.cpp
-LRESULT CALLBACK MemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HWND OpenMemo(ClockApp& app, const MemoRecord* record, int savedNumber);
 void RestoreMemos(ClockApp& app);
 int SaveAndCloseMemos(ClockApp& app);

@@ -25,8 +25,6 @@ enum ClockMenu : UINT {
 };
 enum TrayMenu : UINT { kTrayQuickMemo = 1, kTrayCallWindow, kTrayQuit };
 
-bool g_trayAdded = false;
-
 void StorePosition(ClockApp& app) {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
@@ -113,7 +111,7 @@ void OnTick(ClockApp& app) {
     if (!app.memoryDC) return;
     ComposeFrame(app.clock, app.host);
     GdiFlush();
-    RepaintNow(app.window);
+    if (app.shownFrame.TakeIfChanged(app.frameBits, &app.colours.colourTable[0][0])) RepaintNow(app.window);
 }
 
 void OnMouseMove(ClockApp& app, WPARAM keys, LPARAM pos) {
@@ -176,7 +174,7 @@ void ClockHostWin32::PlaySoundFile(const char* path) {
 }
 
 void ClockHostWin32::DrawHandLine(int pen, int x0, int y0, int x1, int y1) {
-    ClockApp& app = ClockApp::Get();
+    ClockApp& app = app_;
     if (!app.memoryDC) return;
     HGDIOBJ old = SelectObject(app.memoryDC, app.pens[pen & 1]);
     MoveToEx(app.memoryDC, x0, y0, nullptr);
@@ -194,14 +192,18 @@ bool RegisterClockClasses(HINSTANCE instance) {
     wc.cbWndExtra = 4;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpfnWndProc = ClockWindowProc;
+    wc.lpfnWndProc = winui::Window::Procedure;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kClockClass;
     if (!RegisterClassA(&wc)) return false;
-    wc.lpfnWndProc = MemoWindowProc;
     wc.hbrBackground = nullptr;
     wc.lpszClassName = kMemoClass;
     return RegisterClassA(&wc) != 0;
+}
+
+HWND ClockWindow::Create(HINSTANCE instance) {
+    return winui::Window::Create(WS_EX_TOOLWINDOW, kClockClass, kClockTitle, WS_POPUP, 0, 0, kFrameSize, kFrameSize,
+                                 nullptr, instance);
 }
 
 bool InitDrawing(ClockApp& app) {
@@ -274,6 +276,7 @@ void RebuildWindowShape(ClockApp& app) {
 void RedrawBackgroundAndShape(ClockApp& app) {
     if (!app.memoryDC) return;
     CopyBackground(app.clock, BackgroundVariant(app.clock.settings));
+    app.shownFrame.Forget();
     RebuildWindowShape(app);
 }
 
@@ -302,17 +305,17 @@ void AddTrayIcon(ClockApp& app) {
     nid.uCallbackMessage = kTrayMessage;
     nid.hIcon = LoadIconA(app.instance, "MC_ICON");
     std::strcpy(nid.szTip, kClockTitle);
-    g_trayAdded = Shell_NotifyIconA(NIM_ADD, &nid) != FALSE;
+    app.trayIconAdded = Shell_NotifyIconA(NIM_ADD, &nid) != FALSE;
 }
 
 void RemoveTrayIcon(ClockApp& app) {
-    if (!g_trayAdded) return;
+    if (!app.trayIconAdded) return;
     NOTIFYICONDATAA nid = {};
     nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
     nid.hWnd = app.window;
     nid.uID = 0;
     Shell_NotifyIconA(NIM_DELETE, &nid);
-    g_trayAdded = false;
+    app.trayIconAdded = false;
 }
 
 namespace {
@@ -341,8 +344,9 @@ ShutdownSteps StepsOf(ClockApp& app) {
 
 void ShutdownSave(ClockApp& app) { app.lifecycle.ShutdownSave(app.clock.settings, app.store, StepsOf(app)); }
 
-LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ClockApp& app = ClockApp::Get();
+LRESULT ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    ClockApp& app = app_;
+    HWND window = hwnd_;
     switch (message) {
         case WM_TIMER: OnTick(app); return 0;
         case WM_PAINT: OnPaint(app, window); return 0;
@@ -391,7 +395,7 @@ LRESULT CALLBACK ClockWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         default: break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 }  // namespace pendrick

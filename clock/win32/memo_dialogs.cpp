@@ -4,7 +4,7 @@
 
 #include "clock/dialog_rules.h"
 #include "clock/win32/clock_app.h"
-#include "clock/win32/dialog_base.h"
+#include "platform/win32/dialog_window.h"
 #include "clock/win32/memo_window.h"
 
 namespace pendrick {
@@ -33,42 +33,43 @@ const COLORREF kPaletteColours[20] = {
     RGB(255, 255, 0),   RGB(0, 0, 255),     RGB(255, 0, 255),   RGB(0, 255, 255),   RGB(255, 255, 255),
 };
 
-class ColourDialog : public DialogBase {
+class ColourDialog : public winui::Dialog {
 public:
-    ColourDialog(COLORREF text, COLORREF back) : DialogBase("IDD_COLOR"), text_(text), back_(back) {}
+    static constexpr char kTemplate[] = "IDD_COLOR";
 
-    void OnInit(HWND window) override {
+    ColourDialog(COLORREF text, COLORREF back) : text_(text), back_(back) {}
+
+    BOOL OnInitDialog() override {
+        HWND window = hwnd_;
         ok_ = false;
-        DialogBase::OnInit(window);
+        ShowWindow(window, SW_SHOWNORMAL);  // shown before its controls are filled in
         UpdateWindow(window);
         CheckRadioButton(window, kRadioText, kRadioBack, kRadioText);
         InvalidateButtons();
+        return TRUE;
     }
 
-    INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_DRAWITEM) {
-            DrawButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-            return 1;
-        }
-        return DialogBase::Dispatch(window, message, wParam, lParam);
+    BOOL OnDrawItem(const DRAWITEMSTRUCT& item) override {
+        DrawButton(item);
+        return TRUE;
     }
 
-    int OnCommand(int code, int id, HWND control) override {
+    BOOL OnCommand(int id, int code) override {
         if (id >= kFirstColourButton && id <= kLastColourButton) {
             COLORREF c = kPaletteColours[id - kFirstColourButton];
-            if (IsDlgButtonChecked(window_, kRadioText) == BST_CHECKED)
+            if (IsDlgButtonChecked(hwnd_, kRadioText) == BST_CHECKED)
                 text_ = c;
             else
                 back_ = c;
-            InvalidateRect(GetDlgItem(window_, kPreviewButton), nullptr, FALSE);
-            return 1;
+            InvalidateRect(GetDlgItem(hwnd_, kPreviewButton), nullptr, FALSE);
+            return TRUE;
         }
-        return DialogBase::OnCommand(code, id, control);
+        return winui::Dialog::OnCommand(id, code);
     }
 
     void OnOK() override {
         ok_ = true;
-        DialogBase::OnOK();
+        winui::Dialog::OnOK();
     }
 
     bool ok_ = false;
@@ -77,7 +78,7 @@ public:
 private:
     void InvalidateButtons() {
         for (int id = kFirstColourButton; id <= kPreviewButton; ++id)
-            InvalidateRect(GetDlgItem(window_, id), nullptr, FALSE);
+            InvalidateRect(GetDlgItem(hwnd_, id), nullptr, FALSE);
     }
 
     void DrawButton(const DRAWITEMSTRUCT& d) {
@@ -111,14 +112,17 @@ int CALLBACK AddTrueTypeFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD t
     return 1;
 }
 
-class FontDialog : public DialogBase {
+class FontDialog : public winui::Dialog {
 public:
-    explicit FontDialog(const MemoData& memo) : DialogBase("IDD_FONT"), memo_(memo) {}
+    static constexpr char kTemplate[] = "IDD_FONT";
 
-    void OnInit(HWND window) override {
+    explicit FontDialog(const MemoData& memo) : memo_(memo) {}
+
+    BOOL OnInitDialog() override {
+        HWND window = hwnd_;
         chosen_ = false;
         face_[0] = 0;
-        DialogBase::OnInit(window);
+        ShowWindow(window, SW_SHOWNORMAL);  // shown before its controls are filled in
         HWND faces = GetDlgItem(window, kListFace);
         SendMessageA(faces, CB_RESETCONTENT, 0, 0);
         HDC dc = GetDC(window);
@@ -146,19 +150,20 @@ public:
         }
         SendDlgItemMessageA(window, kListSize, CB_SETCURSEL, SelectionForFontSize(memo_.size), 0);
         CheckDlgButton(window, kBoxItalic, memo_.italic ? BST_CHECKED : BST_UNCHECKED);
+        return TRUE;
     }
 
     void OnOK() override {
-        HWND faces = GetDlgItem(window_, kListFace);
+        HWND faces = GetDlgItem(hwnd_, kListFace);
         int selected = int(SendMessageA(faces, CB_GETCURSEL, 0, 0));
         if (selected >= 0 && SendMessageA(faces, CB_GETLBTEXTLEN, selected, 0) < kMemoFaceSize) {
             SendMessageA(faces, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(face_));
             chosen_ = true;
         }
-        size_ = FontSizeFromSelection(int(SendDlgItemMessageA(window_, kListSize, CB_GETCURSEL, 0, 0)));
-        weight_ = FontWeightFromSelection(int(SendDlgItemMessageA(window_, kListWeight, CB_GETCURSEL, 0, 0)));
-        italic_ = IsDlgButtonChecked(window_, kBoxItalic) == BST_CHECKED;
-        DialogBase::OnOK();
+        size_ = FontSizeFromSelection(int(SendDlgItemMessageA(hwnd_, kListSize, CB_GETCURSEL, 0, 0)));
+        weight_ = FontWeightFromSelection(int(SendDlgItemMessageA(hwnd_, kListWeight, CB_GETCURSEL, 0, 0)));
+        italic_ = IsDlgButtonChecked(hwnd_, kBoxItalic) == BST_CHECKED;
+        winui::Dialog::OnOK();
     }
 
     bool chosen_ = false;
@@ -169,32 +174,36 @@ private:
     const MemoData& memo_;
 };
 
-class TextDialog : public DialogBase {
+class TextDialog : public winui::Dialog {
 public:
-    explicit TextDialog(MemoData& memo) : DialogBase("IDD_TEXT"), memo_(memo) {}
+    static constexpr char kTemplate[] = "IDD_TEXT";
 
-    void OnInit(HWND window) override {
-        DialogBase::OnInit(window);
+    explicit TextDialog(MemoData& memo) : memo_(memo) {}
+
+    BOOL OnInitDialog() override {
+        HWND window = hwnd_;
+        ShowWindow(window, SW_SHOWNORMAL);  // shown before its controls are filled in
         SendDlgItemMessageA(window, kEditText, EM_LIMITTEXT, kMemoTextLimit, 0);
         SetDlgItemTextA(window, kEditText, memo_.text);
         text_ = memo_.textColour;
         back_ = memo_.backColour;
+        return TRUE;
     }
 
-    int OnCommand(int code, int id, HWND control) override {
+    BOOL OnCommand(int id, int code) override {
         if (id == kButtonColour) {
             ColourDialog* d = new ColourDialog(text_, back_);
-            d->RunModal(ClockApp::Get().instance, window_);
+            d->RunModal(instance(), d->kTemplate, hwnd_);
             if (d->ok_) {
                 text_ = d->text_;
                 back_ = d->back_;
             }
-            d->Destroy(true);
-            return 1;
+            d->Dispose();
+            return TRUE;
         }
         if (id == kButtonFont) {
             FontDialog* d = new FontDialog(memo_);
-            d->RunModal(ClockApp::Get().instance, window_);
+            d->RunModal(instance(), d->kTemplate, hwnd_);
             if (d->chosen_) {
                 // Takes effect at once and stays even if this dialog is cancelled.
                 if (memo_.font) DeleteObject(memo_.font);
@@ -204,18 +213,18 @@ public:
                 memo_.italic = d->italic_;
                 memo_.font = CreateMemoFont(memo_);
             }
-            d->Destroy(true);
-            return 1;
+            d->Dispose();
+            return TRUE;
         }
-        return DialogBase::OnCommand(code, id, control);
+        return winui::Dialog::OnCommand(id, code);
     }
 
     void OnOK() override {
         std::memset(memo_.text, 0, sizeof memo_.text);
-        GetDlgItemTextA(window_, kEditText, memo_.text, kMemoTextLimit + 1);
+        GetDlgItemTextA(hwnd_, kEditText, memo_.text, kMemoTextLimit + 1);
         memo_.textColour = text_;
         memo_.backColour = back_;
-        DialogBase::OnOK();
+        winui::Dialog::OnOK();
     }
 
 private:
@@ -225,6 +234,10 @@ private:
 
 }  // namespace
 
-void RunTextDialog(MemoData& memo, HWND owner) { RunDialog(new TextDialog(memo), owner); }
+void RunTextDialog(HINSTANCE instance, MemoData& memo, HWND owner) {
+    TextDialog* dialog = new TextDialog(memo);
+    dialog->RunModal(instance, dialog->kTemplate, owner);
+    dialog->Dispose();
+}
 
 }  // namespace pendrick

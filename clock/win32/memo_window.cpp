@@ -14,7 +14,40 @@ namespace {
 
 enum MemoMenu : UINT { kMenuAddText = 1, kMenuTopMost, kMenuClose };
 
-MemoData* DataOf(HWND window) { return reinterpret_cast<MemoData*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+// A memo window: its data, bound to the window; the object deletes itself with it.
+class MemoWindow : public winui::Window {
+public:
+    explicit MemoWindow(ClockApp& app) : app_(app) {}
+
+    HWND Create(HINSTANCE instance, const MemoRect& place) {
+        HWND window = winui::Window::Create(WS_EX_TOOLWINDOW, kMemoClass, "QuickMemo", WS_POPUP, place.left,
+                                            place.top, place.width, place.height, nullptr, instance);
+        ownsItself_ = window != nullptr;
+        return window;
+    }
+
+    MemoData data;
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage() override {
+        if (ownsItself_) delete this;
+    }
+
+private:
+    void OnPaint();
+    void OnClose();
+    void RunMenu();
+
+    ClockApp& app_;
+    bool ownsItself_ = false;  // from a successful creation on; before it, the opener frees it
+};
+
+// Only the clock's own memo windows, whose objects are MemoWindows.
+MemoData* DataOf(HWND window) {
+    MemoWindow* memo = static_cast<MemoWindow*>(winui::Window::FromHandle(window));
+    return memo ? &memo->data : nullptr;
+}
 
 void ScreenSize(int* w, int* h) {
     *w = GetSystemMetrics(SM_CXSCREEN);
@@ -36,13 +69,13 @@ int LineHeight(HDC dc) {
     return s.cy;
 }
 
-void PaintMemo(HWND window) {
+void MemoWindow::OnPaint() {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    MemoData* memo = DataOf(window);
-    if (memo && ClockApp::Get().memoryDC) {
+    HDC dc = BeginPaint(hwnd_, &ps);
+    MemoData* memo = &data;
+    if (app_.memoryDC) {
         RECT r;
-        GetClientRect(window, &r);
+        GetClientRect(hwnd_, &r);
         HBRUSH brush = CreateSolidBrush(memo->backColour);
         HGDIOBJ oldBrush = SelectObject(dc, brush);
         Rectangle(dc, 0, 0, r.right, r.bottom);
@@ -55,7 +88,7 @@ void PaintMemo(HWND window) {
         SplitMemoText(memo->text, [&](int n, const char* bytes, int length) { TextOutA(dc, 0, n * h, bytes, length); });
         SelectObject(dc, oldFont);
     }
-    EndPaint(window, &ps);
+    EndPaint(hwnd_, &ps);
 }
 
 void SizeMemoToItsText(HWND window, MemoData& memo) {
@@ -71,7 +104,9 @@ void SizeMemoToItsText(HWND window, MemoData& memo) {
     SetWindowPos(window, nullptr, 0, 0, e.width, e.height, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-void RunMemoMenu(HWND window, MemoData& memo) {
+void MemoWindow::RunMenu() {
+    HWND window = hwnd_;
+    MemoData& memo = data;
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, kMenuAddText, "Add Text");
     AppendMenuA(menu, MF_STRING | (memo.topMost ? MF_CHECKED : 0), kMenuTopMost, "Top Most");
@@ -82,7 +117,7 @@ void RunMemoMenu(HWND window, MemoData& memo) {
     DestroyMenu(menu);
     switch (id) {
         case kMenuAddText:
-            RunTextDialog(memo, window);
+            RunTextDialog(app_.instance, memo, window);
             SizeMemoToItsText(window, memo);
             InvalidateRect(window, nullptr, TRUE);
             UpdateWindow(window);
@@ -92,23 +127,42 @@ void RunMemoMenu(HWND window, MemoData& memo) {
             SetWindowPos(window, memo.topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
             break;
         case kMenuClose:
-            DeleteSavedMemo(ClockApp::Get().store, memo.savedNumber);
+            DeleteSavedMemo(app_.store, memo.savedNumber);
             PostMessageA(window, WM_CLOSE, 0, 0);
             break;
         default: break;
     }
 }
 
-void CloseMemo(HWND window) {
-    ClockApp& app = ClockApp::Get();
-    MemoData* memo = DataOf(window);
-    if (memo) {
-        if (memo->font) DeleteObject(memo->font);
-        delete memo;
+void MemoWindow::OnClose() {
+    if (data.font) DeleteObject(data.font);
+    data.font = nullptr;
+    HWND window = hwnd_;
+    app_.memos.erase(std::remove(app_.memos.begin(), app_.memos.end(), window), app_.memos.end());
+    DestroyWindow(window);  // the object goes with the window's last message
+}
+
+LRESULT MemoWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: OnPaint(); return 0;
+        case WM_NCHITTEST: {
+            LRESULT hit = Default(message, wParam, lParam);
+            if (hit == HTCLIENT && (GetAsyncKeyState(VK_LBUTTON) & 0x8000)) return HTCAPTION;
+            return hit;
+        }
+        case WM_RBUTTONUP: RunMenu(); return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kCommandCallWindow) MoveMemoOntoScreen(hwnd_);
+            return 0;
+        case WM_CLOSE: OnClose(); return 0;
+        case WM_DESTROY:
+        case WM_ERASEBKGND:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP: return 0;
+        default: break;
     }
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    app.memos.erase(std::remove(app.memos.begin(), app.memos.end(), window), app.memos.end());
-    DestroyWindow(window);
+    return Default(message, wParam, lParam);
 }
 
 class MemoSaver : public MemoSaveTarget {
@@ -162,14 +216,13 @@ HWND OpenMemo(ClockApp& app, const MemoRecord* record, int savedNumber) {
     ScreenSize(&sw, &sh);
     MemoRect place = record ? PlaceRestoredMemo(from, sw, sh) : MemoRect{from.left, from.top, from.width, from.height};
 
-    MemoData* memo = new MemoData;
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kMemoClass, "QuickMemo", WS_POPUP, place.left, place.top,
-                                  place.width, place.height, nullptr, nullptr, app.instance, nullptr);
+    MemoWindow* object = new MemoWindow(app);
+    HWND window = object->Create(app.instance, place);
     if (!window) {
-        delete memo;
+        delete object;
         return nullptr;
     }
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(memo));
+    MemoData* memo = &object->data;
     std::memcpy(memo->face, from.face, kMemoFaceSize);
     memo->face[kMemoFaceSize - 1] = 0;
     memo->size = from.size;
@@ -211,31 +264,6 @@ void CallWindowsBack(ClockApp& app) {
         GetClassNameA(w, name, sizeof name);
         if (std::strcmp(name, kMemoClass) == 0) PostMessageA(w, WM_COMMAND, kCommandCallWindow, 0);
     }
-}
-
-LRESULT CALLBACK MemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_PAINT: PaintMemo(window); return 0;
-        case WM_NCHITTEST: {
-            LRESULT hit = DefWindowProcA(window, message, wParam, lParam);
-            if (hit == HTCLIENT && (GetAsyncKeyState(VK_LBUTTON) & 0x8000)) return HTCAPTION;
-            return hit;
-        }
-        case WM_RBUTTONUP:
-            if (MemoData* memo = DataOf(window)) RunMemoMenu(window, *memo);
-            return 0;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == kCommandCallWindow) MoveMemoOntoScreen(window);
-            return 0;
-        case WM_CLOSE: CloseMemo(window); return 0;
-        case WM_DESTROY:
-        case WM_ERASEBKGND:
-        case WM_MOUSEMOVE:
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP: return 0;
-        default: break;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace pendrick

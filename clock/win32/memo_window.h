@@ -24,6 +24,6 @@ struct MemoData {
 
 HFONT CreateMemoFont(const MemoData& memo);
 // memo_dialogs.cpp: the text dialog (with its colour and font dialogs) for a memo.
-void RunTextDialog(MemoData& memo, HWND owner);
+void RunTextDialog(HINSTANCE instance, MemoData& memo, HWND owner);
 
 }  // namespace pendrick

@@ -8,11 +8,6 @@
 
 namespace pendrick {
 
-ClockApp& ClockApp::Get() {
-    static ClockApp app;
-    return app;
-}
-
 namespace {
 
 // A second start brings the running clock back instead.
@@ -39,9 +34,8 @@ void ErrorBox(const char* text) { MessageBoxA(nullptr, text, "エラー", MB_OK)
 
 }  // namespace
 
-int RunClock(HINSTANCE instance) {
+int RunClock(ClockApp& app, HINSTANCE instance) {
     if (BringBackRunningClock()) return 0;
-    ClockApp& app = ClockApp::Get();
     app.instance = instance;
     app.store.Open();
 
@@ -67,8 +61,7 @@ int RunClock(HINSTANCE instance) {
         ErrorBox("Failed Create MainFrame!");
         return 0;
     }
-    app.window = CreateWindowExA(WS_EX_TOOLWINDOW, kClockClass, kClockTitle, WS_POPUP, 0, 0, kFrameSize, kFrameSize,
-                                 nullptr, nullptr, instance, nullptr);
+    app.window = app.clockWindow.Create(instance);
     if (!app.window) {
         ErrorBox("Failed Create MainFrame!");
         return 0;
@@ -101,4 +94,9 @@ int RunClock(HINSTANCE instance) {
 
 }  // namespace pendrick
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return pendrick::RunClock(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Owned by the process, never freed: a memo window may still reach it through its
+    // window while the process winds down.
+    pendrick::ClockApp* app = new pendrick::ClockApp;
+    return pendrick::RunClock(*app, instance);
+}

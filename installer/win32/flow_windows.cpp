@@ -13,8 +13,8 @@ namespace installer {
 
 FlowDialogs::FlowDialogs(HINSTANCE instance, script::Engine& e, Background& background, CMainFrame& frame,
                          CLauncherDlg& launcherDlg, Launcher& launcher)
-    : instance_(instance),
-      e_(e),
+    : InstallerHost(e, launcher, launcherDlg),
+      instance_(instance),
       background_(background),
       frame_(frame),
       launcherDlg_(launcherDlg),
@@ -42,14 +42,14 @@ void FlowDialogs::RunAndWait(plat::ProcessHandle process) {
 
 bool FlowDialogs::RunNoticeDialog() {
     CNoticeDlg dialog(commands::HasDirectXUninstallEntry(e_) != 0);
-    dialog.RunModal(instance_, IDD_NOTICE, nullptr);
+    dialog.RunModal(instance_, winui::TemplateId(IDD_NOTICE), nullptr);
     return dialog.proceed();
 }
 
 void FlowDialogs::RunMenuDialog() {
     CMenuDlg dialog(e_.menu);
     HWND owner = reinterpret_cast<HWND>(e_.host ? e_.host->MessageOwner() : 0);
-    dialog.RunModal(instance_, IDD_MENU, owner);
+    dialog.RunModal(instance_, winui::TemplateId(IDD_MENU), owner);
 }
 
 void FlowDialogs::RedrawProgress() {
@@ -60,7 +60,7 @@ void FlowDialogs::RunInstallDialog() {
     launcherDlg_.ShowLauncher(false);
     installFlow_.PrepareInstall();
     frame_.ShowBackdrop();
-    installDlg_.RunModal(instance_, IDD_INSTALL, frame_.hwnd());
+    installDlg_.RunModal(instance_, winui::TemplateId(IDD_INSTALL), frame_.hwnd());
 }
 
 void FlowDialogs::RunUninstallFlow() { uninstallFlow_.RunUninstall(*this); }
@@ -77,7 +77,7 @@ void FlowDialogs::ReturnToLauncher() {
 void FlowDialogs::RunModal(UninstallFlow& flow) {
     CUninstallDlg dialog(flow, background_);
     uninstallDlg_ = &dialog;  // its handle exists from the dialog's first message on
-    dialog.RunModal(instance_, IDD_UNINSTALL, frame_.hwnd());
+    dialog.RunModal(instance_, winui::TemplateId(IDD_UNINSTALL), frame_.hwnd());
     uninstallDlg_ = nullptr;
 }
 

@@ -1,5 +1,6 @@
 // The install and uninstall flows inside OSTREL.EXE: owns the flow objects and their
-// dialogs, and connects them to the launcher, the frame's backdrop and the engine's host.
+// dialogs, connects them to the launcher and the frame's backdrop, and is the engine's
+// host.
 #pragma once
 
 #include "platform/win32/windows_clean.h"
@@ -15,7 +16,7 @@
 
 namespace installer {
 
-class FlowDialogs : public FlowWindows,
+class FlowDialogs : public InstallerHost,
                     public LauncherFlows,
                     public InstallSurroundings,
                     public UninstallDialogRunner {
@@ -23,9 +24,7 @@ public:
     FlowDialogs(HINSTANCE instance, script::Engine& e, Background& background, CMainFrame& frame,
                 CLauncherDlg& launcherDlg, Launcher& launcher);
 
-    // FlowWindows: the dialogs' handles and the dialogs the engine asks for.
-    plat::WindowHandle InstallDialogHandle() override;
-    plat::WindowHandle UninstallDialogHandle() override;
+    // script::Host: the dialogs the engine asks for.
     bool RunNoticeDialog() override;
     void RunMenuDialog() override;
     void RedrawProgress() override;
@@ -41,9 +40,13 @@ public:
     // UninstallDialogRunner
     void RunModal(UninstallFlow& flow) override;
 
+protected:
+    // InstallerHost: the owners of the engine's message boxes while a flow runs.
+    plat::WindowHandle InstallDialogHandle() override;
+    plat::WindowHandle UninstallDialogHandle() override;
+
 private:
     HINSTANCE instance_;
-    script::Engine& e_;
     Background& background_;
     CMainFrame& frame_;
     CLauncherDlg& launcherDlg_;
@@ -51,7 +54,7 @@ private:
     InstallFlow installFlow_;
     CInstallDlg installDlg_;
     UninstallFlow uninstallFlow_;
-    DialogWindow* uninstallDlg_ = nullptr;  // while the uninstall dialog runs
+    winui::Dialog* uninstallDlg_ = nullptr;  // while the uninstall dialog runs
 };
 
 }  // namespace installer

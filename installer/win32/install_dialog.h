@@ -6,11 +6,11 @@
 
 #include "installer/install_flow.h"
 #include "installer/win32/background.h"
-#include "installer/win32/dialog_window.h"
+#include "platform/win32/dialog_window.h"
 
 namespace installer {
 
-class CInstallDlg : public DialogWindow, public InstallView {
+class CInstallDlg : public winui::Dialog, public InstallView {
 public:
     CInstallDlg(HINSTANCE instance, InstallFlow& flow, Background& background)
         : instance_(instance), flow_(flow), background_(background) {}

@@ -7,7 +7,7 @@
 namespace installer {
 
 bool CLauncherDlg::CreateLauncherWindow() {
-    if (!CreateModeless(instance_, IDD_LAUNCHER, frame_.hwnd())) return false;
+    if (!CreateModeless(instance_, winui::TemplateId(IDD_LAUNCHER), frame_.hwnd())) return false;
     SetWindowTextA(hwnd_, kLauncherTitle);
     return true;
 }
@@ -33,23 +33,23 @@ void CLauncherDlg::RepaintLauncher() {
 BOOL CLauncherDlg::OnCommand(int id, int /*code*/) {
     if (!launcher_) return FALSE;
     switch (id) {
-    case IDC_SETUP:
+    case kIdSetup:
         launcher_->OnSetup();
         return TRUE;
-    case IDC_PLAY:
+    case kIdPlay:
         launcher_->OnPlay();
         return TRUE;
-    case IDC_EXIT:
+    case kIdExit:
     case IDCANCEL:  // Esc
         launcher_->OnExit();
         return TRUE;
-    case IDC_UNINSTALL:
+    case kIdUninstall:
         launcher_->OnUninstall();
         return TRUE;
-    case IDC_SUB1:
+    case kIdSub1:
         launcher_->OnSubButton(0);
         return TRUE;
-    case IDC_SUB2:
+    case kIdSub2:
         launcher_->OnSubButton(1);
         return TRUE;
     default:

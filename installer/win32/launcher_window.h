@@ -6,12 +6,12 @@
 
 #include "installer/launcher.h"
 #include "installer/win32/background.h"
-#include "installer/win32/dialog_window.h"
+#include "platform/win32/dialog_window.h"
 #include "installer/win32/main_frame.h"
 
 namespace installer {
 
-class CLauncherDlg : public DialogWindow, public LauncherView {
+class CLauncherDlg : public winui::Dialog, public LauncherView {
 public:
     CLauncherDlg(HINSTANCE instance, script::Engine& e, Background& background, CMainFrame& frame)
         : instance_(instance), e_(e), background_(background), frame_(frame) {}

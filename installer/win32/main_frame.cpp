@@ -6,22 +6,18 @@
 
 namespace installer {
 
-CMainFrame::~CMainFrame() {
-    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-}
-
 bool CMainFrame::Create(HINSTANCE instance) {
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
+    wc.lpfnWndProc = winui::Window::Procedure;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_OSTREL));
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     wc.lpszClassName = kFrameClass;
     if (!RegisterClassA(&wc)) return false;
     int x = e_.env.screenWidth / 2, y = e_.env.screenHeight / 2;
-    hwnd_ = CreateWindowExA(0, kFrameClass, kFrameTitle, WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                            0, 0, nullptr, nullptr, instance, this);
-    if (!hwnd_) return false;
+    if (!winui::Window::Create(0, kFrameClass, kFrameTitle, WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                               0, 0, nullptr, instance))
+        return false;
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
     return true;
@@ -43,20 +39,7 @@ void CMainFrame::ShowBackdrop() {
 
 void CMainFrame::HideBackdrop() { MoveWindow(hwnd_, e_.env.screenWidth / 2, e_.env.screenHeight / 2, 0, 0, TRUE); }
 
-LRESULT CALLBACK CMainFrame::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CMainFrame* self;
-    if (message == WM_NCCREATE) {
-        self = static_cast<CMainFrame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = hwnd;
-    } else {
-        self = reinterpret_cast<CMainFrame*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-    return self->Dispatch(message, wParam, lParam);
-}
-
-LRESULT CMainFrame::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
         OnPaint();
@@ -72,11 +55,9 @@ LRESULT CMainFrame::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
         return 0;
     default:
-        return DefWindowProcA(hwnd_, message, wParam, lParam);
+        return Default(message, wParam, lParam);
     }
 }
 

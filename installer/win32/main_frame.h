@@ -6,29 +6,28 @@
 #include "platform/win32/windows_clean.h"
 
 #include "installer/win32/background.h"
+#include "platform/win32/window_object.h"
 #include "script/engine.h"
 
 namespace installer {
 
-class CMainFrame {
+class CMainFrame : public winui::Window {
 public:
     CMainFrame(script::Engine& e, Background& background) : e_(e), background_(background) {}
-    ~CMainFrame();
 
     bool Create(HINSTANCE instance);
-    HWND hwnd() const { return hwnd_; }
 
     void ShowBackdrop();
     void HideBackdrop();
 
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
 
     script::Engine& e_;
     Background& background_;
-    HWND hwnd_ = nullptr;
 };
 
 }  // namespace installer

@@ -4,12 +4,12 @@
 
 #include "platform/win32/windows_clean.h"
 
-#include "installer/win32/dialog_window.h"
+#include "platform/win32/dialog_window.h"
 #include "script/engine.h"
 
 namespace installer {
 
-class CMenuDlg : public DialogWindow {
+class CMenuDlg : public winui::Dialog {
 public:
     explicit CMenuDlg(script::MenuState& menu) : menu_(menu) {}
 

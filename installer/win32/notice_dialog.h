@@ -3,11 +3,11 @@
 
 #include "platform/win32/windows_clean.h"
 
-#include "installer/win32/dialog_window.h"
+#include "platform/win32/dialog_window.h"
 
 namespace installer {
 
-class CNoticeDlg : public DialogWindow {
+class CNoticeDlg : public winui::Dialog {
 public:
     explicit CNoticeDlg(bool hasDirectXEntry) : hasDirectXEntry_(hasDirectXEntry) {}
     bool proceed() const { return proceed_; }

@@ -4,7 +4,6 @@
 
 #include "commands/keyword_tables.h"
 #include "commands/registry_commands.h"
-#include "installer/installer_host.h"
 #include "installer/launcher.h"
 #include "installer/startup.h"
 #include "installer/win32/background.h"
@@ -17,7 +16,7 @@
 namespace installer {
 namespace {
 
-class CInstallerApp : public StartupWindows, public FlowWindows {
+class CInstallerApp : public StartupWindows {
 public:
     explicit CInstallerApp(HINSTANCE instance)
         : instance_(instance),
@@ -25,11 +24,10 @@ public:
           frame_(e_, background_),
           launcherDlg_(instance, e_, background_, frame_),
           launcher_(e_, picture_, launcherDlg_),
-          flows_(instance, e_, background_, frame_, launcherDlg_, launcher_),
-          host_(e_, launcher_, launcherDlg_, flows_) {
+          flows_(instance, e_, background_, frame_, launcherDlg_, launcher_) {
         commands::ConfigureInstallerEngine(e_);
         e_.sys = &sys_;
-        e_.host = &host_;
+        e_.host = &flows_;
         launcherDlg_.SetLauncher(&launcher_);
         launcher_.SetFlows(&flows_);
     }
@@ -76,8 +74,7 @@ private:
     CMainFrame frame_;
     CLauncherDlg launcherDlg_;
     Launcher launcher_;
-    FlowDialogs flows_;
-    InstallerHost host_;
+    FlowDialogs flows_;  // also the engine's host
 };
 
 }  // namespace

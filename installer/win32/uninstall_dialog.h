@@ -5,11 +5,11 @@
 
 #include "installer/uninstall_flow.h"
 #include "installer/win32/background.h"
-#include "installer/win32/dialog_window.h"
+#include "platform/win32/dialog_window.h"
 
 namespace installer {
 
-class CUninstallDlg : public DialogWindow, public UninstallView {
+class CUninstallDlg : public winui::Dialog, public UninstallView {
 public:
     CUninstallDlg(UninstallFlow& flow, Background& background) : flow_(flow), background_(background) {}
 

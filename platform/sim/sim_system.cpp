@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/sim/sim_windows.h"
+#include "text/lead_bytes.h"
 
 namespace plat {
 
@@ -88,7 +89,7 @@ bool SimWindows::SplitRegPath(const std::string& path, std::vector<std::string>*
     std::string cur;
     for (size_t i = 0; i < path.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsSjisLeadByte(c) && i + 1 < path.size()) {
+        if (text::Cp932CharLength(path.data(), i, path.size()) == 2) {
             cur += path[i];
             cur += path[++i];
         } else if (c == '\\') {

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "text/lead_bytes.h"
+
 namespace plat {
 
 namespace {
@@ -18,7 +20,7 @@ std::vector<std::string> SplitPath(const std::string& s) {
     std::string cur;
     for (size_t i = 0; i < s.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(s[i]);
-        if (IsSjisLeadByte(c) && i + 1 < s.size()) {
+        if (text::Cp932CharLength(s.data(), i, s.size()) == 2) {
             cur += s[i];
             cur += s[++i];
         } else if (c == '\\') {
@@ -37,7 +39,7 @@ size_t LastBackslash(const std::string& s) {
     size_t last = std::string::npos;
     for (size_t i = 0; i < s.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(s[i]);
-        if (IsSjisLeadByte(c) && i + 1 < s.size()) {
+        if (text::Cp932CharLength(s.data(), i, s.size()) == 2) {
             ++i;
         } else if (c == '\\') {
             last = i;
@@ -48,8 +50,7 @@ size_t LastBackslash(const std::string& s) {
 
 bool HasWildcard(const std::string& s) {
     for (size_t i = 0; i < s.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (IsSjisLeadByte(c) && i + 1 < s.size()) {
+        if (text::Cp932CharLength(s.data(), i, s.size()) == 2) {
             ++i;
         } else if (IsWildcard(s[i])) {
             return true;
@@ -62,7 +63,7 @@ bool HasWildcard(const std::string& s) {
 bool HasBadNameChar(const std::string& s) {
     for (size_t i = 0; i < s.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(s[i]);
-        if (IsSjisLeadByte(c) && i + 1 < s.size()) {
+        if (text::Cp932CharLength(s.data(), i, s.size()) == 2) {
             ++i;
         } else if (c < 0x20 || std::strchr("<>:\"|", c)) {
             return true;
@@ -76,7 +77,7 @@ std::vector<std::string> Chars(const std::string& s) {
     std::vector<std::string> out;
     for (size_t i = 0; i < s.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(s[i]);
-        if (IsSjisLeadByte(c) && i + 1 < s.size()) {
+        if (text::Cp932CharLength(s.data(), i, s.size()) == 2) {
             out.push_back(s.substr(i, 2));
             ++i;
         } else {
@@ -214,7 +215,7 @@ bool SimWindows::Resolve(const std::string& path, std::string* full, FileCause* 
     std::string p;
     for (size_t i = 0; i < path.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(path[i]);
-        if (IsSjisLeadByte(c) && i + 1 < path.size()) {
+        if (text::Cp932CharLength(path.data(), i, path.size()) == 2) {
             p += path[i];
             p += path[++i];
         } else {
@@ -273,7 +274,7 @@ std::string UpperCaseName(const std::string& name) {
     std::string k = name;
     for (size_t i = 0; i < k.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(k[i]);
-        if (IsSjisLeadByte(c) && i + 1 < k.size()) {
+        if (text::Cp932CharLength(k.data(), i, k.size()) == 2) {
             ++i;
         } else if (c >= 'a' && c <= 'z') {
             k[i] = static_cast<char>(c - 32);
@@ -714,6 +715,19 @@ bool SimWindows::GetFileSize(FileHandle f, uint64_t* size) {
     auto it = files_.find(f);
     if (it == files_.end()) return false;
     *size = Find(it->second.key)->data.size();
+    return true;
+}
+
+bool SimWindows::GetOpenFileInfo(FileHandle f, FileInfo* info) {
+    auto it = files_.find(f);
+    if (it == files_.end()) return false;
+    const Node* n = Find(it->second.key);
+    if (!n) return false;
+    info->attributes = n->attributes;
+    info->size = n->data.size();
+    info->creation = n->creation;
+    info->lastAccess = n->lastAccess;
+    info->lastWrite = n->lastWrite;
     return true;
 }
 

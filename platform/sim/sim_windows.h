@@ -262,6 +262,7 @@ public:
     bool WriteFile(FileHandle f, const void* data, uint32_t size, FileCause* cause) override;
     bool CloseFile(FileHandle f, FileCause* cause) override;
     bool GetFileSize(FileHandle f, uint64_t* size) override;
+    bool GetOpenFileInfo(FileHandle f, FileInfo* info) override;
     bool SeekFile(FileHandle f, uint64_t position) override;
     bool GetFileInfo(const char* path, FileInfo* info) override;
     bool SetFileTimes(const char* path, FileTime creation, FileTime lastAccess, FileTime lastWrite) override;
@@ -446,9 +447,6 @@ private:
     int peekCalls_ = 0;
     std::vector<int> quits_;
 };
-
-// Shift-JIS lead byte test (the first byte of a double-byte character).
-inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Windows file-name matching of one name against one pattern component (DOS rules for
 // "*.", "?" and "*.*"), ASCII letters in either case, double-byte characters whole.

@@ -160,6 +160,17 @@ bool Win32Platform::GetFileSize(FileHandle f, uint64_t* size) {
     return true;
 }
 
+bool Win32Platform::GetOpenFileInfo(FileHandle f, FileInfo* info) {
+    BY_HANDLE_FILE_INFORMATION fi;
+    if (!::GetFileInformationByHandle(H(f), &fi)) return false;
+    info->attributes = fi.dwFileAttributes;
+    info->size = (static_cast<uint64_t>(fi.nFileSizeHigh) << 32) | fi.nFileSizeLow;
+    info->creation = FromFiletime(fi.ftCreationTime);
+    info->lastAccess = FromFiletime(fi.ftLastAccessTime);
+    info->lastWrite = FromFiletime(fi.ftLastWriteTime);
+    return true;
+}
+
 bool Win32Platform::SeekFile(FileHandle f, uint64_t position) {
     LONG high = static_cast<LONG>(position >> 32);
     DWORD r = ::SetFilePointer(H(f), static_cast<LONG>(position & 0xFFFFFFFFu), &high, FILE_BEGIN);

@@ -18,6 +18,7 @@ public:
     bool WriteFile(FileHandle f, const void* data, uint32_t size, FileCause* cause) override;
     bool CloseFile(FileHandle f, FileCause* cause) override;
     bool GetFileSize(FileHandle f, uint64_t* size) override;
+    bool GetOpenFileInfo(FileHandle f, FileInfo* info) override;
     bool SeekFile(FileHandle f, uint64_t position) override;
     bool GetFileInfo(const char* path, FileInfo* info) override;
     bool SetFileTimes(const char* path, FileTime creation, FileTime lastAccess, FileTime lastWrite) override;

@@ -3,7 +3,6 @@
 // and every failure the user can meet, in each activity mode.
 #include <gtest/gtest.h>
 
-#include "commands/copy_engine.h"
 #include "platform/sim/sim_windows.h"
 #include "tests/platform/file_commands_fixture.h"
 
@@ -25,7 +24,7 @@ protected:
         e().activityMode = script::kModeInstalling;
         e().stepMode = true;
         e().pendingCopy = false;
-        e().copy.cancelState = 1;
+        e().copy.cancelState = script::kCancelRunning;
         e().copy.copiedBytes = 0;
         e().copy.copyTotal = copyTotal;
     }
@@ -34,7 +33,7 @@ protected:
     void MakeSourceSet() {
         ASSERT_TRUE(Folder("SRC"));
         ASSERT_TRUE(File("SRC\\A.DAT", "aa"));
-        ASSERT_TRUE(File("SRC\\B.DAT", std::string(7000, 'b')));
+        ASSERT_TRUE(File("SRC\\B.DAT", std::string(13000, 'b')));
         ASSERT_TRUE(File("SRC\\C.DAT", "ccc"));
         ASSERT_TRUE(Folder("SRC\\SUB.DAT"));
         ASSERT_TRUE(File("SRC\\SYS.DAT", "s"));
@@ -51,7 +50,7 @@ TEST_F(CopyCommandsTest, WildcardSetCopiesFilesOnlyUnderTheirOwnNames) {
     MakeSourceSet();
     EXPECT_EQ(Run("COPY $SRC\\*.DAT $DST\nCREATE $AFTER.TXT\nCLOSE"), 1);
     EXPECT_EQ(tp().List(S("$DST")), (Strings{"A.DAT", "B.DAT", "C.DAT"}));
-    EXPECT_EQ(Contents("DST\\B.DAT"), std::string(7000, 'b'));
+    EXPECT_EQ(Contents("DST\\B.DAT"), std::string(13000, 'b'));
     EXPECT_TRUE(Exists("AFTER.TXT")) << "the section goes on behind the set";
     EXPECT_FALSE(e().pendingCopy);
     EXPECT_TRUE(tp().MessageBoxes().empty());
@@ -122,19 +121,20 @@ TEST_F(CopyCommandsTest, ShiftJisNamesEndingInByte5CStayWhole) {
 
 // ---- Step mode ------------------------------------------------------------------------
 
-TEST_F(CopyCommandsTest, SixThousandBytesAreOneBlockWithoutARedraw) {
-    ASSERT_TRUE(File("S.DAT", std::string(6000, 's')));
-    ASSERT_TRUE(File("L.DAT", std::string(24001, 'l')));
+TEST_F(CopyCommandsTest, ProgressIsRedrawnAfterBlocksOf12000BytesOrMoreWithTheirValue) {
+    const int block = script::kCopyBufferSize;
+    ASSERT_TRUE(File("S.DAT", std::string(11000, 's')));
+    ASSERT_TRUE(File("L.DAT", std::string(2 * block + 100, 'l')));
     ASSERT_TRUE(Folder("DST"));
-    StartSteps("COPY $S.DAT $DST\nCOPY $L.DAT $DST", 60000);
+    StartSteps("COPY $S.DAT $DST\nCOPY $L.DAT $DST", 100ull * block);
     EXPECT_EQ(script::StepSection(e()), 1);
     EXPECT_TRUE(host_.redraws.empty());
-    EXPECT_EQ(e().copy.copiedBytes, 6000u);
+    EXPECT_EQ(e().copy.copiedBytes, 11000u);
     EXPECT_EQ(script::StepSection(e()), 0);  // the script's last line
-    // After the 2nd and 4th of five blocks: 18000 / 600 and 30000 / 600.
-    EXPECT_EQ(host_.redraws, (std::vector<int>{30, 50}));
-    EXPECT_EQ(e().copy.copiedBytes, 30001u);
-    EXPECT_EQ(Contents("DST\\L.DAT").size(), 24001u);
+    // After each whole block; the last 100 bytes are drawn by the install run after the file.
+    EXPECT_EQ(host_.redraws, (std::vector<int>{(11000 + block) / block, (11000 + 2 * block) / block}));
+    EXPECT_EQ(e().copy.copiedBytes, 11100u + 2 * block);
+    EXPECT_EQ(Contents("DST\\L.DAT").size(), 2u * block + 100);
 }
 
 TEST_F(CopyCommandsTest, StepModeCopiesAPendingSetOneFilePerStep) {
@@ -152,8 +152,8 @@ TEST_F(CopyCommandsTest, StepModeCopiesAPendingSetOneFilePerStep) {
     EXPECT_FALSE(e().pendingCopy);
     EXPECT_EQ(script::StepSection(e()), 1);
     EXPECT_TRUE(Exists("AFTER.TXT"));
-    EXPECT_EQ(e().copy.copiedBytes, 7005u);
-    EXPECT_EQ(e().copy.percent, 100) << "7005 of 1000 bytes is capped";
+    EXPECT_EQ(e().copy.copiedBytes, 13005u);
+    EXPECT_EQ(e().copy.percent, 100) << "13002 of 1000 bytes is capped";
     tp().SetAttributes(tp().Path("SRC\\SYS.DAT"), plat::kAttrArchive);
 }
 
@@ -180,7 +180,7 @@ TEST_F(CopyCommandsTest, EnterDuringTheCopyAsksAndNoCarriesOn) {
     EXPECT_EQ(boxes[0].text, "インストールを中止しますか？");
     EXPECT_EQ(boxes[0].style, plat::kMbYesNo | plat::kMbIconQuestion);
     EXPECT_EQ(Contents("DST\\BIG.DAT").size(), 18000u);
-    EXPECT_EQ(e().copy.cancelState, 1);
+    EXPECT_EQ(e().copy.cancelState, script::kCancelRunning);
 }
 
 TEST_F(CopyCommandsTest, EnterAnsweredYesStopsAndRemovesThePartialFileSilently) {
@@ -192,7 +192,7 @@ TEST_F(CopyCommandsTest, EnterAnsweredYesStopsAndRemovesThePartialFileSilently) 
     EXPECT_EQ(script::StepSection(e()), -1);
     EXPECT_EQ(tp().MessageBoxes().size(), 1u) << "no message after the question";
     EXPECT_FALSE(Exists("DST\\BIG.DAT"));
-    EXPECT_EQ(e().copy.cancelState, 2);
+    EXPECT_EQ(e().copy.cancelState, script::kCancelRequested);
 }
 
 TEST_F(CopyCommandsTest, EnterOutsideStepModeIsNoQuestion) {
@@ -313,17 +313,17 @@ TEST_F(CopyCommandsTest, InstSizeNeedsMoreFreeBytesThanTheInstallSize) {
     EXPECT_EQ(Run("INSTSIZE 1, 2048"), 1);
     sim.SetFreeBytes('D', 2048 * 1024);
     EXPECT_EQ(Run("INSTSIZE 1, 2048, nocheck"), -1) << "only NOCHECK in capitals skips the test";
-    EXPECT_EQ(e().destinationStatus, 12);
+    EXPECT_EQ(e().destinationStatus, script::kDestinationNoSpace);
     ASSERT_EQ(Texts().size(), 1u);
     EXPECT_NE(Texts()[0].find("ドライブ D:"), std::string::npos) << Texts()[0];
     EXPECT_NE(Texts()[0].find("約2Ｍ"), std::string::npos) << Texts()[0];
 
     // Sizes beyond 4 GB compare in full: 9999999 K does not fit in 6 GB.
-    e().destinationStatus = 0;
+    e().destinationStatus = script::kDestinationReported;
     sim.SetFreeBytes('D', 6ull << 30);
     EXPECT_EQ(Run("INSTSIZE 9999999, 9999999"), -1);
     EXPECT_EQ(e().copy.installSize, 9999999ull * 1024);
-    EXPECT_EQ(e().destinationStatus, 12);
+    EXPECT_EQ(e().destinationStatus, script::kDestinationNoSpace);
     sim.SetFreeBytes('D', 11ull << 30);
     EXPECT_EQ(Run("INSTSIZE 9999999, 9999999"), 1);
 }

@@ -137,6 +137,26 @@ TEST_F(FileContract, TimesRoundTripThroughSetFileTimes) {
     EXPECT_EQ(info.lastAccess, access);
 }
 
+TEST_F(FileContract, AnOpenFileReportsWhatItsPathReports) {
+    std::string path = tp().Path("OPEN.DAT");
+    ASSERT_TRUE(tp().WriteWholeFile(path, "twelve bytes"));
+    ASSERT_TRUE(sys().SetFileTimes(path.c_str(), 0, SimWindows::MakeFileTime(1999, 1, 2, 3, 4, 6),
+                                   SimWindows::MakeFileTime(1998, 7, 1, 8, 30, 0)));
+    FileInfo byPath, byHandle;
+    ASSERT_TRUE(sys().GetFileInfo(path.c_str(), &byPath));
+    FileCause cause = kCauseGeneric;
+    FileHandle f = sys().OpenForRead(path.c_str(), &cause);
+    ASSERT_NE(f, 0u);
+    const bool got = sys().GetOpenFileInfo(f, &byHandle);
+    ASSERT_TRUE(sys().CloseFile(f, &cause));
+    ASSERT_TRUE(got);
+    EXPECT_EQ(byHandle.size, 12u);
+    EXPECT_EQ(byHandle.attributes, byPath.attributes);
+    EXPECT_EQ(byHandle.creation, byPath.creation);
+    EXPECT_EQ(byHandle.lastWrite, byPath.lastWrite);
+    EXPECT_EQ(byHandle.lastAccess, byPath.lastAccess);
+}
+
 TEST_F(FileContract, CreationTimeRoundTripsExceptUnderWine) {
     std::string path = tp().Path("BORN.DAT");
     ASSERT_TRUE(tp().WriteWholeFile(path, "x"));

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine_fixture.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 
 using enginetest::EngineFixture;
 
@@ -134,6 +134,23 @@ TEST(Arguments, CallersBufferIsNeverOverrun) {
     f.e.script.argPos = 0;
     f.e.script.matchLength = 1;
     EXPECT_EQ(-1, script::ReadOptionalArgument(f.e, small, 5));
+}
+
+TEST(Arguments, AVariableCutToTheBufferIsStillTerminated) {
+    // The value is copied in one piece; the cut must end in a zero inside the buffer,
+    // whatever the buffer held before.
+    EngineFixture f;
+    SetPaths(f);
+    f.Load("[OPTIONS]\n");
+    std::strcpy(f.e.vars.winDir, "C:\\WINDOWS\\");
+    char small[8];
+    std::memset(small, '#', sizeof small);
+    std::strcpy(f.e.script.line, "X %WinDir%");
+    f.e.script.argPos = 0;
+    f.e.script.matchLength = 1;
+    EXPECT_EQ(1, script::ReadArgument(f.e, small, 5, script::Overflow::Cut));
+    EXPECT_STREQ("C:\\W", small);
+    EXPECT_EQ('#', small[5]);
 }
 
 TEST(Arguments, ParseDecimal) {

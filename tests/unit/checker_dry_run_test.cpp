@@ -172,3 +172,26 @@ TEST(CheckerDryRun, TranscriptOfMenuQuestionAndRedirectedInstallMatchesBaseline)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CheckerDryRun, AQuestionAskedInALoopEndsTheRunInsteadOfTheChecker) {
+    // [INIT] shows a message and jumps back for ever (the jump is not the script's last
+    // line, which would end the section): the run ends with a reason, not a crash.
+    const fs::path cd = fs::temp_directory_path() / "tavrel_checker_loop_cd";
+    fs::create_directories(cd);
+    std::ofstream(cd / "TAVREL.INF", std::ios::binary)
+        << "[OPTIONS]\r\nTitle = x\r\n\r\n[INIT]\r\nPRINT \"again\"\r\nGOTO [INIT]\r\n[END]\r\n";
+    checker::DryRunOptions o;
+    o.cdFolder = cd.string();
+    checker::DryRunReport r;
+    std::string error;
+    ASSERT_TRUE(checker::RunDry(o, &r, &error)) << error;
+    const bool ended = std::any_of(r.events.begin(), r.events.end(), [](const checker::DryEvent& ev) {
+        return ev.kind == "end" && ev.Field("reason").find("loops") != std::string::npos;
+    });
+    EXPECT_TRUE(ended) << checker::FormatDryRun(r);
+    fs::remove_all(cd);
+}
+
+}  // namespace

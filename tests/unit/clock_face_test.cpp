@@ -278,6 +278,15 @@ TEST(ClockPlacement, ClampsOntoTheScreenAndSnapsNearTheEdges) {
     EXPECT_EQ(d.y, 200);
 }
 
+TEST(ClockPlacement, AStoredPositionAtTheLimitsOfItsRangeLandsOnTheScreen) {
+    ScreenPoint far = ClampToScreen(INT32_MAX, INT32_MAX, 640, 480);
+    EXPECT_EQ(far.x, 512);
+    EXPECT_EQ(far.y, 352);
+    ScreenPoint before = ClampToScreen(INT32_MIN, INT32_MIN, 640, 480);
+    EXPECT_EQ(before.x, 0);
+    EXPECT_EQ(before.y, 0);
+}
+
 TEST(ClockFrame, BackgroundGoesThroughARemappedColourMap) {
     TestClock c;
     for (int i = 0; i < 256; ++i) c.state.colourMap[i] = uint8_t(i ^ 0x80);

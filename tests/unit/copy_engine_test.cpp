@@ -1,6 +1,6 @@
 // The block copier's own rules on the simulated Windows: the percentage arithmetic, the
-// message pump (Enter, quit requests, four messages a block, the Stop button), files
-// released on every failure, the free-space queries, drive kinds and Shift-JIS names.
+// message pump (Enter, quit requests, four messages a pump, its pace, the Stop button),
+// files released on every failure, the free-space queries, drive kinds and Shift-JIS names.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "commands/copy_engine.h"
+#include "commands/drive_info.h"
 #include "platform/sim/sim_windows.h"
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ protected:
         int redraws = 0;
         int stopAt = -1;  // the Stop button is pressed during this redraw
         void RedrawProgress() override {
-            if (++redraws == stopAt) e->copy.cancelState = 2;
+            if (++redraws == stopAt) e->copy.cancelState = script::kCancelRequested;
         }
     } host;
 
@@ -48,7 +49,7 @@ protected:
     void StepMode() {
         e->stepMode = true;
         e->activityMode = script::kModeInstalling;
-        e->copy.cancelState = 1;
+        e->copy.cancelState = script::kCancelRunning;
         e->copy.copyTotal = 100000;
     }
 };
@@ -65,19 +66,19 @@ TEST(ProgressPercentTest, SmallTotalsDivideByOneAndTheResultIsCapped) {
 TEST_F(CopyEngineTest, EveryFailureReleasesBothFiles) {
     CopyOf("W.DAT", 20000);
     sim.FailWrites("C:\\DST\\W.DAT", 13000);
-    EXPECT_EQ(CopyOneFile(*e), commands::kDestFailed);
+    EXPECT_EQ(CopyOneFile(*e), script::kDestFailed);
     EXPECT_TRUE(e->copy.destCreated);
     EXPECT_EQ(sim.OpenFileCount(), 0);
 
     sim.ClearFaults();
     sim.FailCreate("C:\\DST\\W.DAT", plat::kCauseGeneric);
-    EXPECT_EQ(CopyOneFile(*e), commands::kDestFailed);
+    EXPECT_EQ(CopyOneFile(*e), script::kDestFailed);
     EXPECT_FALSE(e->copy.destCreated);
     EXPECT_EQ(sim.OpenFileCount(), 0);
 
     sim.ClearFaults();
     sim.FailClose("C:\\DST\\W.DAT");
-    EXPECT_EQ(CopyOneFile(*e), commands::kDestFailed);
+    EXPECT_EQ(CopyOneFile(*e), script::kDestFailed);
     EXPECT_EQ(sim.OpenFileCount(), 0);
 }
 
@@ -87,24 +88,25 @@ TEST_F(CopyEngineTest, EnterIsAskedAboutOnlyInStepModeAndNeverDispatched) {
     sim.QueueEnterKey();
     sim.QueueMessage(7);
     sim.QueueMessageBoxAnswer(plat::kIdNo);
-    ASSERT_EQ(CopyOneFile(*e), commands::kCopied);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
     ASSERT_EQ(sim.MessageBoxes().size(), 1u);
     ASSERT_EQ(sim.DispatchedMessages().size(), 1u);
     EXPECT_EQ(sim.DispatchedMessages()[0].id, 7);
 
     e->stepMode = false;
     CopyOf("F.DAT", 18000);
+    sim.AdvanceTicks(10);  // the next pump is due
     sim.QueueEnterKey();
-    ASSERT_EQ(CopyOneFile(*e), commands::kCopied);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
     EXPECT_EQ(sim.MessageBoxes().size(), 1u);
     ASSERT_EQ(sim.DispatchedMessages().size(), 2u);
     EXPECT_EQ(sim.DispatchedMessages()[1].kind, Kind::EnterKeyDown);
 }
 
-TEST_F(CopyEngineTest, AtMostFourMessagesGoThroughPerBlock) {
+TEST_F(CopyEngineTest, AtMostFourMessagesGoThroughPerPump) {
     CopyOf("Q.DAT", 6000);
     for (int i = 0; i < 6; ++i) sim.QueueMessage(i);
-    ASSERT_EQ(CopyOneFile(*e), commands::kCopied);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
     EXPECT_EQ(sim.DispatchedMessages().size(), 4u);
     EXPECT_EQ(sim.PendingMessages(), 2u);
 }
@@ -112,26 +114,76 @@ TEST_F(CopyEngineTest, AtMostFourMessagesGoThroughPerBlock) {
 TEST_F(CopyEngineTest, QuitRequestMetByThePumpIsPutBackForTheProgramsLoop) {
     CopyOf("Z.DAT", 100);
     sim.QueueQuit(0);
-    ASSERT_EQ(CopyOneFile(*e), commands::kCopied);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
     EXPECT_TRUE(sim.DispatchedMessages().empty());
     EXPECT_EQ(sim.QuitRequests().size(), 1u);
     EXPECT_EQ(sim.PendingMessages(), 1u);
 }
 
+TEST_F(CopyEngineTest, MessagesGoThroughEveryTenMillisecondsNotEveryBlock) {
+    CopyOf("P.DAT", 10 * script::kCopyBufferSize);
+    for (int i = 0; i < 3; ++i) sim.QueueMessage(i);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    // One pump at the first block (the engine never pumped): three messages and the empty
+    // queue; none at the other nine blocks while the clock stands.
+    EXPECT_EQ(sim.PeekCalls(), 4);
+    EXPECT_EQ(sim.DispatchedMessages().size(), 3u);
+
+    sim.QueueMessage(3);
+    sim.AdvanceTicks(9);
+    CopyOf("Q.DAT", 100);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(sim.PendingMessages(), 1u);
+    sim.AdvanceTicks(1);
+    CopyOf("R.DAT", 100);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(sim.PendingMessages(), 0u);
+
+    // Across the tick count's wrap the pace stays the same.
+    sim.SetTickCount(0xFFFFFFFAu);
+    CopyOf("W.DAT", 100);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    sim.SetTickCount(4);
+    sim.QueueMessage(4);
+    CopyOf("X.DAT", 100);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(sim.PendingMessages(), 0u);
+}
+
 TEST_F(CopyEngineTest, StopButtonDuringTheCopyCancelsAfterThatBlock) {
-    CopyOf("C.DAT", 40000);
+    CopyOf("C.DAT", 3 * script::kCopyBufferSize + 10);
     StepMode();
-    host.stopAt = 1;  // the redraw after the second block
-    EXPECT_EQ(CopyOneFile(*e), commands::kCancelled);
-    EXPECT_EQ(sim.Contents("C:\\DST\\C.DAT").size(), 12000u);
+    e->copy.copyTotal = 4 * script::kCopyBufferSize;
+    host.stopAt = 2;  // the redraw after the second block
+    EXPECT_EQ(CopyOneFile(*e), script::kCancelled);
+    EXPECT_EQ(sim.Contents("C:\\DST\\C.DAT").size(), 2u * script::kCopyBufferSize);
     EXPECT_EQ(sim.OpenFileCount(), 0);
+}
+
+TEST_F(CopyEngineTest, ProgressIsRedrawnOnlyWithANewValueAndAtMostOncePer12000Bytes) {
+    StepMode();
+    e->copy.percent = 0;
+    e->copy.copyTotal = 100 * 11000;  // one percent is 11000 bytes
+    CopyOf("A.DAT", 11999);           // under 12000 bytes: the install run draws it after the file
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(host.redraws, 0);
+    CopyOf("B.DAT", 12000);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(host.redraws, 1);
+    EXPECT_EQ(e->copy.percent, 2);  // 23999 / 11000
+    e->copy.copyTotal = 100ull * 10 * script::kCopyBufferSize;  // a block is a tenth of a percent
+    host.redraws = 0;
+    CopyOf("C.DAT", 25 * script::kCopyBufferSize + 5);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
+    EXPECT_EQ(host.redraws, 3) << "2 -> 0 (the new total) -> 1 -> 2 percent, once each";
+    EXPECT_EQ(e->copy.percent, 2);
 }
 
 TEST_F(CopyEngineTest, OutsideStepModeTheProgressStandsStill) {
     CopyOf("L.DAT", 24000);
     e->copy.copiedBytes = 5;
     e->copy.percent = -1;
-    ASSERT_EQ(CopyOneFile(*e), commands::kCopied);
+    ASSERT_EQ(CopyOneFile(*e), script::kCopied);
     EXPECT_EQ(host.redraws, 0);
     EXPECT_EQ(e->copy.copiedBytes, 5u);
     EXPECT_EQ(e->copy.percent, -1);
@@ -164,11 +216,11 @@ TEST_F(CopyEngineTest, DriveKindFollowsTheScannedTypeOfThePathsLetter) {
     commands::ScanDriveTypes(*e);
     EXPECT_EQ(e->driveTypes[2], plat::kDriveFixed);
     EXPECT_EQ(e->driveTypes[25], plat::kDriveNoRoot);
-    EXPECT_EQ(commands::DriveKindOf(*e, "q:\\SETUP\\OSTREL.EXE"), 1);
-    EXPECT_EQ(commands::DriveKindOf(*e, "A:\\OSTREL.EXE"), 0);
-    EXPECT_EQ(commands::DriveKindOf(*e, "C:\\OSTREL.EXE"), 2);
-    EXPECT_EQ(commands::DriveKindOf(*e, "\\\\SERVER\\OSTREL.EXE"), 2);
-    EXPECT_EQ(commands::DriveKindOf(*e, ""), 2);
+    EXPECT_EQ(commands::DriveKindOf(*e, "q:\\SETUP\\OSTREL.EXE"), script::kDriveKindCdrom);
+    EXPECT_EQ(commands::DriveKindOf(*e, "A:\\OSTREL.EXE"), script::kDriveKindRemovable);
+    EXPECT_EQ(commands::DriveKindOf(*e, "C:\\OSTREL.EXE"), script::kDriveKindOther);
+    EXPECT_EQ(commands::DriveKindOf(*e, "\\\\SERVER\\OSTREL.EXE"), script::kDriveKindOther);
+    EXPECT_EQ(commands::DriveKindOf(*e, ""), script::kDriveKindOther);
 }
 
 // ---- Shift-JIS paths -----------------------------------------------------------------------
@@ -176,18 +228,18 @@ TEST_F(CopyEngineTest, DriveKindFollowsTheScannedTypeOfThePathsLetter) {
 TEST(PathPartsTest, SecondByteOfACharacterIsNeverASeparator) {
     const char* withTable = "D:\\DATA\\表.DAT";  // 表 ends in byte 0x5C
     ASSERT_EQ(static_cast<unsigned char>(withTable[9]), 0x5C);
-    EXPECT_EQ(script::LastSeparator(withTable, 3, 13), 7);
-    EXPECT_EQ(script::LastSeparator("C:\\A\\B", 0, 3), 2);
-    EXPECT_EQ(script::LastSeparator("C:\\AB", 3, 4), -1);
-    EXPECT_FALSE(script::EndsInSeparatorOrColon("C:\\ソ"));
-    EXPECT_TRUE(script::EndsInSeparatorOrColon("C:\\ソ\\"));
-    EXPECT_TRUE(script::EndsInSeparatorOrColon("C:"));
-    EXPECT_FALSE(script::EndsInSeparatorOrColon(""));
+    EXPECT_EQ(text::LastSeparator(withTable, 3, 13), 7);
+    EXPECT_EQ(text::LastSeparator("C:\\A\\B", 0, 3), 2);
+    EXPECT_EQ(text::LastSeparator("C:\\AB", 3, 4), -1);
+    EXPECT_FALSE(text::EndsInSeparatorOrColon("C:\\ソ"));
+    EXPECT_TRUE(text::EndsInSeparatorOrColon("C:\\ソ\\"));
+    EXPECT_TRUE(text::EndsInSeparatorOrColon("C:"));
+    EXPECT_FALSE(text::EndsInSeparatorOrColon(""));
 
     char out[8];
-    EXPECT_TRUE(script::JoinOrRefuse(out, sizeof out, "C:\\", "ABCD"));
+    EXPECT_TRUE(text::JoinOrRefuse(out, sizeof out, "C:\\", "ABCD"));
     EXPECT_STREQ(out, "C:\\ABCD");
-    EXPECT_FALSE(script::JoinOrRefuse(out, sizeof out, "C:\\", "ABCDE"));
+    EXPECT_FALSE(text::JoinOrRefuse(out, sizeof out, "C:\\", "ABCDE"));
     EXPECT_STREQ(out, "");
 }
 

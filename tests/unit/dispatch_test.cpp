@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "commands/keyword_tables.h"
 #include "engine_fixture.h"
@@ -115,11 +116,12 @@ TEST(Questions, WarningAndBootDriveChooseTheirLabels) {
     f.host.proceed = false;
     f.Run("~[A]");
     EXPECT_EQ("other", f.LastText());
-    const char* expected[] = {"rm", "cd", "hd"};
-    for (int kind = 0; kind < 3; ++kind) {
-        f.e.driveKind = kind;
+    struct KindCase { script::DriveKind kind; const char* printed; };
+    for (KindCase c : {KindCase{script::kDriveKindRemovable, "rm"}, KindCase{script::kDriveKindCdrom, "cd"},
+                       KindCase{script::kDriveKindOther, "hd"}}) {
+        f.e.driveKind = c.kind;
         f.Run("~[B]");
-        EXPECT_EQ(expected[kind], f.LastText());
+        EXPECT_EQ(c.printed, f.LastText());
     }
     // A label longer than the notice's 18 bytes is refused, not cut.
     f.Load("[OPTIONS]\n[A]\nWARNING ABCDEFGHIJKLMNOPQRS, O\n");
@@ -204,9 +206,9 @@ TEST(Messages, TableAndReports) {
     script::ReportFailure(f.e, script::kRowFolderNotCreated, "C:\\A\\B");
     EXPECT_EQ("フォルダの作成に失敗しました。\nアンインストールを中断します。\nC:\\A\\B", f.LastText());
     size_t before = f.sys.boxes.size();
-    script::ReportCopyResult(f.e, 3);
+    script::ReportCopyResult(f.e, script::kCancelled);
     EXPECT_EQ(before, f.sys.boxes.size());
-    script::ReportCopyResult(f.e, 4);
+    script::ReportCopyResult(f.e, script::kDiskFull);
     EXPECT_EQ("　　　容量が足りません。\nアンインストールを中断します。", f.LastText());
     EXPECT_EQ(0, script::ReportFileError(f.e, 99, "x"));
     EXPECT_EQ(1, script::ReportFileError(f.e, plat::kCauseAccessDenied, "C:\\F"));
@@ -247,6 +249,7 @@ TEST(Runner, OutputFileLeftOpenBySectionIsClosedWhenTheNextStarts) {
     f.e.sys = &sys;
     f.e.keywords = commands::kInstallerKeywords;
     f.e.keywordCount = commands::kInstallerKeywordCount;
+    f.e.services = &commands::kCommandServices;
     f.Load("[OPTIONS]\n[A]\nCREATE C:\\LOG.TXT\nWRITE kept\n[B]\nDELETE C:\\LOG.TXT\n");
     EXPECT_EQ(1, f.Run("~[A]"));
     EXPECT_EQ(1, sys.OpenFileCount());
@@ -254,4 +257,46 @@ TEST(Runner, OutputFileLeftOpenBySectionIsClosedWhenTheNextStarts) {
     EXPECT_EQ(0, sys.OpenFileCount());
     EXPECT_FALSE(sys.Exists("C:\\LOG.TXT"));
     EXPECT_TRUE(sys.MessageBoxes().empty());
+}
+
+namespace {
+
+// Records every command dispatch hands on; declines the one named, as the dry run
+// declines a command once a script has run too many.
+struct RecordingObserver : script::DispatchObserver {
+    std::vector<std::string> words;
+    std::string decline;
+    int RunCommand(script::Engine& e, const script::Keyword& keyword) override {
+        words.push_back(keyword.word);
+        return keyword.word == decline ? script::kFailed : keyword.handler(e);
+    }
+};
+
+}  // namespace
+
+TEST(Observer, SeesEveryCommandWithItsKeywordAndItsRefusalEndsTheSection) {
+    EngineFixture f;
+    RecordingObserver observer;
+    f.e.observer = &observer;
+    f.Load("[OPTIONS]\n[A]\nNOTE not a command\nPRINT one\nGOTO B\nPRINT skipped\nB\nECHO two\nPRINT three\n");
+    EXPECT_EQ(1, f.Run("~[A]"));
+    EXPECT_EQ((std::vector<std::string>{"PRINT", "GOTO", "ECHO", "PRINT"}), observer.words);
+    EXPECT_EQ("three", f.LastText());
+
+    observer.words.clear();
+    observer.decline = "ECHO";
+    const size_t boxes = f.sys.boxes.size();
+    EXPECT_EQ(-1, f.Run("~[A]"));
+    EXPECT_EQ((std::vector<std::string>{"PRINT", "GOTO", "ECHO"}), observer.words);
+    EXPECT_EQ(boxes + 1, f.sys.boxes.size()) << "only the first PRINT ran";
+}
+
+TEST(Runner, AnEngineWithoutCommandServicesDropsAPendingCopySet) {
+    EngineFixture f;
+    ASSERT_EQ(nullptr, f.e.services);
+    f.Load("[OPTIONS]\n[A]\nPRINT one\n");
+    f.e.pendingCopy = true;  // nothing above the engine can copy the rest
+    EXPECT_EQ(1, f.Run("~[A]"));
+    EXPECT_FALSE(f.e.pendingCopy);
+    EXPECT_EQ("one", f.LastText());
 }

@@ -2,10 +2,11 @@
 // commands, over the recording platform.
 #include "engine_fixture.h"
 
+#include "script/argument_reader.h"
 #include "script/dispatch.h"
 #include "script/flow_commands.h"
 #include "script/script_text.h"
-#include "script/arguments.h"
+#include "script/variables.h"
 
 namespace enginetest {
 

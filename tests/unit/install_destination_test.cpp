@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "install_test_support.h"
+#include "text/install_paths.h"
 
 using installer::InstallFlow;
 using namespace flowtest;
@@ -33,7 +34,7 @@ TEST(InstallDestination, TypedPathsAreCompletedAndTheirFoldersMade) {
         f.Type(c.typed);
         EXPECT_EQ(f.flow.step(), installer::kStepConfirm) << c.typed << " " << f.LastBox();
         char expected[300];
-        installer::FormFinalPath(c.completed, false, "PROD", expected, sizeof expected);
+        text::FormFinalPath(c.completed, false, "PROD", expected, sizeof expected);
         EXPECT_EQ(f.view.Text(installer::kInstPath), expected) << c.typed;
         EXPECT_TRUE(f.sys.IsFolder(std::string(c.completed) + "TAVREL")) << c.typed;
     }
@@ -57,10 +58,10 @@ TEST(InstallDestination, ConfirmationShowsTheUpperCasedFinalFolder) {
 TEST(InstallDestination, UpperCasingLeavesDoubleByteCharactersAlone) {
     // 0x83 0x61 and 0x83 0x5C: trail bytes that look like 'a' and a backslash.
     char out[64];
-    ASSERT_TRUE(installer::FormFinalPath("c:\\\x83\x61x\\", true, "", out, sizeof out));
+    ASSERT_TRUE(text::FormFinalPath("c:\\\x83\x61x\\", true, "", out, sizeof out));
     EXPECT_STREQ(out, "C:\\\x83\x61X\\");
     char path[] = "C:\\\x83\x5C\\\\X";
-    installer::CollapseBackslashes(path);
+    text::CollapseBackslashes(path);
     EXPECT_STREQ(path, "C:\\\x83\x5C\\X");
 }
 
@@ -101,7 +102,7 @@ TEST(InstallDestination, PathOf180BytesIsAcceptedAnd181Refused) {
         } else {
             EXPECT_EQ(f.flow.step(), installer::kStepDestination);
             EXPECT_EQ(f.LastBox(), "パスが長すぎます。");
-            EXPECT_EQ(f.e.destinationStatus, 0);
+            EXPECT_EQ(f.e.destinationStatus, script::kDestinationReported);
             EXPECT_FALSE(f.sys.Exists("C:\\AAAAAAAAAAAAAAAA"));
         }
     }
@@ -138,7 +139,7 @@ TEST(InstallDestination, SpaceIsReportedInKOrMAndEqualFreeSpaceIsRefused) {
         f.ToDestination();
         f.Type("C:\\GAME");
         EXPECT_EQ(f.flow.step(), installer::kStepDestination);
-        EXPECT_EQ(f.e.destinationStatus, 12);
+        EXPECT_EQ(f.e.destinationStatus, script::kDestinationNoSpace);
         const std::string text = f.LastBox();
         EXPECT_NE(text.find("ドライブ C:"), std::string::npos) << text;
         EXPECT_NE(text.find(c.amount), std::string::npos) << c.bytes << ": " << text;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/copy_engine.h"
+#include "commands/drive_info.h"
 #include "commands/keyword_tables.h"
 #include "commands/registry_commands.h"
 #include "installer/install_flow.h"
@@ -96,7 +96,6 @@ public:
         if (e->activityMode == script::kModeUninstalling) return kUninstallDialog;
         return kLauncher;
     }
-    plat::WindowHandle InstallDialog() override { return kInstallDialog; }
     void RedrawProgress() override {
         if (flow) flow->DrawProgress();
     }

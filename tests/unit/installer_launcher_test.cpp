@@ -133,8 +133,7 @@ struct LauncherTest : ::testing::Test, InstallerFixture {
     installer::CDib picture;
     RecordingView view;
     installer::Launcher launcher{e, picture, view};
-    installer::FlowWindows flows;
-    installer::InstallerHost host{e, launcher, view, flows};
+    installer::InstallerHost host{e, launcher, view};
 
     LauncherTest() {
         e.host = &host;
@@ -328,14 +327,23 @@ TEST_F(LauncherTest, ExitPostsTheQuitRequest) {
     EXPECT_EQ(sys.QuitRequests(), std::vector<int>{0});
 }
 
-TEST_F(LauncherTest, SetupHidesRunsInitInstAndComesBack) {
+// Setup and Uninstall belong to the flows; after an uninstall Exit is the button to press.
+TEST_F(LauncherTest, SetupAndUninstallRunTheFlows) {
+    struct Flows : installer::LauncherFlows {
+        std::vector<std::string> runs;
+        void RunInstallDialog() override { runs.push_back("install"); }
+        void RunUninstallFlow() override { runs.push_back("uninstall"); }
+    } flows;
     Options("[OPTIONS]\n[INIT_INST]\nPRINT preparing\n");
     ASSERT_EQ(launcher.Create(), 1);
-    view.log.clear();
+    launcher.SetFlows(&flows);
     launcher.OnSetup();
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"preparing"});
-    EXPECT_EQ(view.log, (std::vector<std::string>{"hide", "show"}));
-    EXPECT_TRUE(view.launcherVisible);
+    EXPECT_EQ(flows.runs, std::vector<std::string>{"install"});
+    EXPECT_TRUE(sys.MessageBoxes().empty()) << "the install dialog runs the sections, not the button";
+    launcher.OnUninstall();
+    EXPECT_EQ(flows.runs, (std::vector<std::string>{"install", "uninstall"}));
+    EXPECT_TRUE(B(installer::kIdExit).isDefault);
+    EXPECT_EQ(view.focused, installer::kIdExit);
 }
 
 TEST_F(LauncherTest, SubButtonsRunTheirSections) {
@@ -348,11 +356,11 @@ TEST_F(LauncherTest, SubButtonsRunTheirSections) {
 }
 
 TEST_F(LauncherTest, MessageOwnerFollowsTheActivityMode) {
-    struct Flows : installer::FlowWindows {
+    struct WithDialogs : installer::InstallerHost {
+        using InstallerHost::InstallerHost;
         plat::WindowHandle InstallDialogHandle() override { return 0x1111; }
         plat::WindowHandle UninstallDialogHandle() override { return 0x2222; }
-    } flowWindows;
-    installer::InstallerHost h(e, launcher, view, flowWindows);
+    } h(e, launcher, view);
     EXPECT_EQ(h.MessageOwner(), 0u) << "no launcher yet";
     view.created = true;
     EXPECT_EQ(h.MessageOwner(), 0x4242u);

@@ -111,8 +111,9 @@ TEST_F(EnvironmentTest, AFileNamedTavrelIsNotTheFolder) {
 TEST_F(EnvironmentTest, DriveKindFollowsTheProgramsDrive) {
     sys.AddDrive('F', plat::kDriveRemovable, 1000);
     sys.AddFolder("F:\\");
-    struct Case { const char* module; int kind; };
-    for (Case c : {Case{"D:\\OSTREL.EXE", 1}, Case{"F:\\OSTREL.EXE", 0}, Case{"C:\\CD\\OSTREL.EXE", 2}}) {
+    struct Case { const char* module; script::DriveKind kind; };
+    for (Case c : {Case{"D:\\OSTREL.EXE", script::kDriveKindCdrom}, Case{"F:\\OSTREL.EXE", script::kDriveKindRemovable},
+                   Case{"C:\\CD\\OSTREL.EXE", script::kDriveKindOther}}) {
         sys.SetModuleFileName(c.module);
         ASSERT_EQ(installer::SetupEnvironment(e), 1);
         EXPECT_EQ(e.driveKind, c.kind) << c.module;

@@ -27,7 +27,7 @@
 #include <unistd.h>
 
 #include "commands/keyword_tables.h"
-#include "script/arguments.h"
+#include "script/variables.h"
 #include "script/messages.h"
 #include "tools/checker/dry_run.h"
 #include "tools/checker/script_checker.h"

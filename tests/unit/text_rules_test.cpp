@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "script/text_rules.h"
+#include "text/text_rules.h"
 
 namespace {
 
@@ -26,93 +26,93 @@ TEST(TextRulesTest, TheSecondByteOfACharacterIsNeverABackslash) {
 
     char path[32];
     std::snprintf(path, sizeof path, "C:\\%s\\%s", kSo, kHyo);  // C:\ソ\表
-    EXPECT_EQ(script::LastSeparator(path, 0, 99), 5);
-    EXPECT_EQ(script::LastSeparator(path, 0, 4), 2);
-    EXPECT_EQ(script::LastSeparator(path, 6, 99), -1);
-    EXPECT_EQ(script::LastInnerBackslash(path), 5);
-    EXPECT_FALSE(script::EndsWithBackslash(path));
-    EXPECT_FALSE(script::EndsInSeparatorOrColon(path));
+    EXPECT_EQ(text::LastSeparator(path, 0, 99), 5);
+    EXPECT_EQ(text::LastSeparator(path, 0, 4), 2);
+    EXPECT_EQ(text::LastSeparator(path, 6, 99), -1);
+    EXPECT_EQ(text::LastInnerBackslash(path), 5);
+    EXPECT_FALSE(text::EndsWithBackslash(path));
+    EXPECT_FALSE(text::EndsInSeparatorOrColon(path));
 
     std::snprintf(path, sizeof path, "%s\\", kNo);
-    EXPECT_TRUE(script::EndsWithBackslash(path));
-    EXPECT_EQ(script::LastInnerBackslash(path), -1);  // the trailing one names the folder itself
+    EXPECT_TRUE(text::EndsWithBackslash(path));
+    EXPECT_EQ(text::LastInnerBackslash(path), -1);  // the trailing one names the folder itself
 }
 
 TEST(TextRulesTest, CuttingOneFolderUpSkipsTheFinalByte) {
     char path[32] = "D:\\GAMES\\TAVREL\\";
-    EXPECT_TRUE(script::CutAtLastInnerBackslash(path));
+    EXPECT_TRUE(text::CutAtLastInnerBackslash(path));
     EXPECT_STREQ(path, "D:\\GAMES");
-    EXPECT_TRUE(script::CutAtLastInnerBackslash(path));
+    EXPECT_TRUE(text::CutAtLastInnerBackslash(path));
     EXPECT_STREQ(path, "D:");
-    EXPECT_FALSE(script::CutAtLastInnerBackslash(path));
+    EXPECT_FALSE(text::CutAtLastInnerBackslash(path));
     EXPECT_STREQ(path, "D:");
 
     std::snprintf(path, sizeof path, "D:\\%s", kSo);
-    EXPECT_TRUE(script::CutAtLastInnerBackslash(path));
+    EXPECT_TRUE(text::CutAtLastInnerBackslash(path));
     EXPECT_STREQ(path, "D:");
 
     char lone[] = "\\";
-    EXPECT_FALSE(script::CutAtLastInnerBackslash(lone));
-    EXPECT_EQ(script::LastInnerBackslash(""), -1);
+    EXPECT_FALSE(text::CutAtLastInnerBackslash(lone));
+    EXPECT_EQ(text::LastInnerBackslash(""), -1);
 }
 
 TEST(TextRulesTest, ALeadByteWithNothingBehindItStandsAlone) {
     const char cut[] = {'C', ':', '\\', '\x83', '\0'};  // the first byte of ソ, cut off
-    EXPECT_FALSE(script::EndsWithBackslash(cut));
-    EXPECT_FALSE(script::EndsInSeparatorOrColon(cut));
-    EXPECT_EQ(script::LastInnerBackslash(cut), 2);
-    EXPECT_FALSE(script::EndsWithBackslash(""));
+    EXPECT_FALSE(text::EndsWithBackslash(cut));
+    EXPECT_FALSE(text::EndsInSeparatorOrColon(cut));
+    EXPECT_EQ(text::LastInnerBackslash(cut), 2);
+    EXPECT_FALSE(text::EndsWithBackslash(""));
 }
 
 TEST(TextRulesTest, WildcardsAreFoundEvenAfterADoubleByteCharacter) {
     char path[32];
     std::snprintf(path, sizeof path, "C:\\%s*.DAT", kHyo);
-    EXPECT_TRUE(script::HasWildcard(path));
-    EXPECT_TRUE(script::HasWildcard("A?"));
-    EXPECT_FALSE(script::HasWildcard(kNo));
+    EXPECT_TRUE(text::HasWildcard(path));
+    EXPECT_TRUE(text::HasWildcard("A?"));
+    EXPECT_FALSE(text::HasWildcard(kNo));
 }
 
 // The start-up paths read bytes alone: these tests fail if those rules start reading characters.
 TEST(TextRulesTest, TrailingAndCuttingRulesNeverTakeASecondByteForABackslash) {
     char path[32];
     std::snprintf(path, sizeof path, "C:\\%s", kSo);
-    EXPECT_EQ(script::LastBackslash(path), 2);
-    EXPECT_EQ(script::LastBackslash("ABC"), -1);
-    EXPECT_EQ(script::LastBackslash("C:\\A\\"), 4);  // the final byte counts here
+    EXPECT_EQ(text::LastBackslash(path), 2);
+    EXPECT_EQ(text::LastBackslash("ABC"), -1);
+    EXPECT_EQ(text::LastBackslash("C:\\A\\"), 4);  // the final byte counts here
 
     char out[32];
     Garbage(out);
-    script::ParentOf(path, out, sizeof out);
+    text::ParentOf(path, out, sizeof out);
     EXPECT_STREQ(out, "C:");
     std::snprintf(path, sizeof path, "C:\\%sX", kNo);
-    script::ParentOf(path, out, sizeof out);
+    text::ParentOf(path, out, sizeof out);
     EXPECT_STREQ(out, "C:");  // not cut inside 能
 
     Garbage(out);
     std::snprintf(out, sizeof out, "C:\\%s", kSo);
-    EXPECT_TRUE(script::EnsureBackslash(out, sizeof out));
+    EXPECT_TRUE(text::EnsureBackslash(out, sizeof out));
     EXPECT_EQ(std::strlen(out), 6u);  // a backslash added behind ソ
-    script::DropTrailingBackslash(out);
+    text::DropTrailingBackslash(out);
     EXPECT_EQ(std::strlen(out), 5u);
-    script::DropTrailingBackslash(out);
+    text::DropTrailingBackslash(out);
     EXPECT_EQ(std::strlen(out), 5u);  // ソ keeps its second byte
 
     Garbage(out);
     std::snprintf(path, sizeof path, "D:\\%s", kHyo);
-    script::FolderOf(path, out, sizeof out);
+    text::FolderOf(path, out, sizeof out);
     EXPECT_EQ(std::string(kHyo) + "\\", out);
 }
 
 TEST(TextRulesTest, ParentOfKeepsShortPathsAndCutsTheLastInnerBackslash) {
     char out[32];
     Garbage(out);
-    script::ParentOf("D:\\GAMES\\TAVREL\\", out, sizeof out);
+    text::ParentOf("D:\\GAMES\\TAVREL\\", out, sizeof out);
     EXPECT_STREQ(out, "D:\\GAMES");
-    script::ParentOf("D:\\A\\B", out, sizeof out);
+    text::ParentOf("D:\\A\\B", out, sizeof out);
     EXPECT_STREQ(out, "D:\\A");
-    script::ParentOf("\\", out, sizeof out);
+    text::ParentOf("\\", out, sizeof out);
     EXPECT_STREQ(out, "\\");
-    script::ParentOf("NAME", out, sizeof out);
+    text::ParentOf("NAME", out, sizeof out);
     EXPECT_STREQ(out, "NAME");
 }
 
@@ -120,62 +120,62 @@ TEST(TextRulesTest, RefusingRulesLeaveNoPartialPath) {
     char out[8];
     Garbage(out);
     out[0] = '\0';
-    EXPECT_TRUE(script::AppendOrRefuse(out, sizeof out, "C:\\"));
-    EXPECT_TRUE(script::AppendOrRefuse(out, sizeof out, "ABCD"));  // exactly full
+    EXPECT_TRUE(text::AppendOrRefuse(out, sizeof out, "C:\\"));
+    EXPECT_TRUE(text::AppendOrRefuse(out, sizeof out, "ABCD"));  // exactly full
     EXPECT_STREQ(out, "C:\\ABCD");
-    EXPECT_FALSE(script::AppendOrRefuse(out, sizeof out, "E"));
+    EXPECT_FALSE(text::AppendOrRefuse(out, sizeof out, "E"));
     EXPECT_STREQ(out, "C:\\ABCD");
 
     Garbage(out);
-    EXPECT_TRUE(script::JoinOrRefuse(out, sizeof out, "C:", "\\", "ABCD"));
+    EXPECT_TRUE(text::JoinOrRefuse(out, sizeof out, "C:", "\\", "ABCD"));
     EXPECT_STREQ(out, "C:\\ABCD");
-    EXPECT_FALSE(script::JoinOrRefuse(out, sizeof out, "C:", "\\", "ABCDE"));  // one byte short
+    EXPECT_FALSE(text::JoinOrRefuse(out, sizeof out, "C:", "\\", "ABCDE"));  // one byte short
     EXPECT_STREQ(out, "");
 
     char same[8] = "C:";
-    EXPECT_TRUE(script::JoinOrRefuse(same, sizeof same, same, "\\", kSo));
+    EXPECT_TRUE(text::JoinOrRefuse(same, sizeof same, same, "\\", kSo));
     EXPECT_EQ(std::strlen(same), 5u);
     EXPECT_EQ(std::memcmp(same + 3, kSo, 2), 0);
 
     char none[1] = {'#'};
-    EXPECT_FALSE(script::JoinOrRefuse(none, 0, "", ""));
+    EXPECT_FALSE(text::JoinOrRefuse(none, 0, "", ""));
     EXPECT_EQ(none[0], '#');
 }
 
 TEST(TextRulesTest, CuttingRulesNeverSplitACharacter) {
     char out[6];
     Garbage(out);
-    EXPECT_TRUE(script::CopyOrCut(out, sizeof out, "ABCDE"));  // exactly full
+    EXPECT_TRUE(text::CopyOrCut(out, sizeof out, "ABCDE"));  // exactly full
     EXPECT_STREQ(out, "ABCDE");
-    EXPECT_FALSE(script::CopyOrCut(out, sizeof out, "ABCDEF"));
+    EXPECT_FALSE(text::CopyOrCut(out, sizeof out, "ABCDEF"));
     EXPECT_STREQ(out, "ABCDE");
 
     char text[16];
     std::snprintf(text, sizeof text, "ABCD%s", kSo);  // ソ would need the zero's byte
     Garbage(out);
-    EXPECT_FALSE(script::CopyOrCut(out, sizeof out, text));
+    EXPECT_FALSE(text::CopyOrCut(out, sizeof out, text));
     EXPECT_STREQ(out, "ABCD");
 
     std::snprintf(text, sizeof text, "AB%s", kHyo);
     Garbage(out);
     std::strcpy(out, "X");
-    EXPECT_TRUE(script::AppendOrCut(out, sizeof out, text));  // exactly full
+    EXPECT_TRUE(text::AppendOrCut(out, sizeof out, text));  // exactly full
     EXPECT_EQ(std::strlen(out), 5u);
-    EXPECT_FALSE(script::AppendOrCut(out, sizeof out, "Y"));
+    EXPECT_FALSE(text::AppendOrCut(out, sizeof out, "Y"));
     EXPECT_EQ(std::strlen(out), 5u);
 
     Garbage(out);
-    EXPECT_TRUE(script::CopyOrCutN(out, sizeof out, "ABCDEF", 3));
+    EXPECT_TRUE(text::CopyOrCutN(out, sizeof out, "ABCDEF", 3));
     EXPECT_STREQ(out, "ABC");
     char none[1] = {'#'};
-    EXPECT_FALSE(script::CopyOrCut(none, 0, "A"));
+    EXPECT_FALSE(text::CopyOrCut(none, 0, "A"));
     EXPECT_EQ(none[0], '#');
 
     char line[8];
     Garbage(line);
-    script::FormatOrCut(line, sizeof line, "[%s]", text);  // [AB表] and its zero fill 7 of the 8 bytes
+    text::FormatOrCut(line, sizeof line, "[%s]", text);  // [AB表] and its zero fill 7 of the 8 bytes
     EXPECT_EQ(std::strlen(line), 6u);
-    script::FormatOrCut(line, sizeof line, "%c:%s", 'D', "\\GAMES");
+    text::FormatOrCut(line, sizeof line, "%c:%s", 'D', "\\GAMES");
     EXPECT_STREQ(line, "D:\\GAME");
 }
 
@@ -183,27 +183,27 @@ TEST(TextRulesTest, TrailingBackslashRules) {
     char out[5];
     Garbage(out);
     out[0] = '\0';
-    EXPECT_TRUE(script::EnsureBackslash(out, sizeof out));
+    EXPECT_TRUE(text::EnsureBackslash(out, sizeof out));
     EXPECT_STREQ(out, "");  // an empty text names no folder
-    script::AppendBackslash(out, sizeof out);
+    text::AppendBackslash(out, sizeof out);
     EXPECT_STREQ(out, "\\");
 
     std::strcpy(out, "ABC");
-    EXPECT_TRUE(script::EnsureBackslash(out, sizeof out));  // exactly full
+    EXPECT_TRUE(text::EnsureBackslash(out, sizeof out));  // exactly full
     EXPECT_STREQ(out, "ABC\\");
     std::strcpy(out, "ABCD");
-    EXPECT_FALSE(script::EnsureBackslash(out, sizeof out));
+    EXPECT_FALSE(text::EnsureBackslash(out, sizeof out));
     EXPECT_STREQ(out, "ABCD");
-    script::AppendBackslash(out, sizeof out);
+    text::AppendBackslash(out, sizeof out);
     EXPECT_STREQ(out, "ABCD");
 
     char folder[16] = "D:\\GAMES\\";
-    script::DropTrailingBackslash(folder);
+    text::DropTrailingBackslash(folder);
     EXPECT_STREQ(folder, "D:\\GAMES");
-    script::DropTrailingBackslash(folder);
+    text::DropTrailingBackslash(folder);
     EXPECT_STREQ(folder, "D:\\GAMES");
     std::strcpy(folder, "D:\\");
-    script::DropTrailingBackslash(folder);
+    text::DropTrailingBackslash(folder);
     EXPECT_STREQ(folder, "D:\\");  // a drive root keeps it
 }
 
@@ -211,19 +211,22 @@ TEST(TextRulesTest, DriveAndFolderPieces) {
     char drive[4];
     char folder[8];
     Garbage(drive);
-    script::DriveOf("D:\\GAMES", drive);
+    text::DriveOf("D:\\GAMES", drive);
     EXPECT_STREQ(drive, "D:\\");
-    script::DriveOf("", drive);
+    text::DriveOf("", drive);
     EXPECT_STREQ(drive, "\\");
+    Garbage(drive);
+    text::DriveRoot('q', drive);
+    EXPECT_STREQ(drive, "q:\\");
 
     Garbage(folder);
-    script::FolderOf("D:\\GAMES", folder, sizeof folder);
+    text::FolderOf("D:\\GAMES", folder, sizeof folder);
     EXPECT_STREQ(folder, "GAMES\\");
-    script::FolderOf("D:\\GAMES12", folder, sizeof folder);  // exactly full: no room for the backslash
+    text::FolderOf("D:\\GAMES12", folder, sizeof folder);  // exactly full: no room for the backslash
     EXPECT_STREQ(folder, "GAMES12");
-    script::FolderOf("D:\\", folder, sizeof folder);
+    text::FolderOf("D:\\", folder, sizeof folder);
     EXPECT_STREQ(folder, "");
-    script::FolderOf("D:", folder, sizeof folder);
+    text::FolderOf("D:", folder, sizeof folder);
     EXPECT_STREQ(folder, "");
 }
 

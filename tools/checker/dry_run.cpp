@@ -5,8 +5,6 @@
 // handler, which notes section changes and jumps.
 #include "tools/checker/dry_run.h"
 
-#include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <utility>
 
 #include "commands/keyword_tables.h"
@@ -45,9 +44,7 @@ using plat::SimWindows;
 
 const char kCdDrive = 'Q';
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr int kMaxKeywords = 64;
 constexpr int kRepeatLimit = 3;
-constexpr long kMaxCommands = 100000;
 constexpr long kMaxJumpsListed = 500;  // the same OK/Cancel box this often: the user gives up
 
 DryEvent Event(const std::string& kind, std::vector<std::pair<std::string, std::string>> fields) {
@@ -167,10 +164,7 @@ struct ScriptIndex {
     }
 };
 
-class DryRun;
-DryRun* g_current = nullptr;  // the wrappers below have no context of their own
-
-class DryRun : public script::Host {
+class DryRun : public script::Host, public script::DispatchObserver {
 public:
     DryRun(const DryRunOptions& options, DryRunReport* report)
         : options_(options), report_(report), answers_(options.answers), e_(new script::Engine) {}
@@ -179,12 +173,25 @@ public:
         if (!MapCd(error)) return false;
         Snapshot(&filesBefore_, &registryBefore_);
         commands::ConfigureInstallerEngine(*e_);
-        WrapKeywords();
+        e_->observer = this;
         e_->sys = &sys_;
         e_->host = this;
         sys_.SetMessageBoxHook([this](const SimWindows::MessageBoxCall& c) { return AnswerBox(c); });
-        g_current = this;
+        // A loop of questions ends at the command limit first; a command that asks for
+        // ever by itself ends here, with the simulation's own stop.
+        sys_.SetMessageBoxLimit(static_cast<size_t>(options_.maxCommands));
+        try {
+            StartAndPress();
+        } catch (const std::runtime_error&) {
+            Note(Event("end", {{"reason", "more than " + std::to_string(options_.maxCommands) +
+                                              " message boxes: the script loops"}}));
+        }
+        Collect();
+        return true;
+    }
 
+    // Start-up, then the buttons in order, until the installer ends or quits.
+    void StartAndPress() {
         struct Windows : installer::StartupWindows {
             DryRun* run;
             bool CreateFrame() override { return true; }
@@ -217,16 +224,15 @@ public:
                 break;
             }
         }
-        g_current = nullptr;
-        Collect();
-        return true;
     }
 
     // Every command of the installer passes here on its way to its own handler.
-    int RunCommand(int index, script::Engine& e) {
+    int RunCommand(script::Engine& e, const script::Keyword& keyword) override {
         // A jump back without a question loops for ever on Windows too; here it ends.
-        if (++commands_ > kMaxCommands) {
-            if (!looping_) Note(Event("end", {{"reason", "more than 100000 commands: the script loops"}}));
+        if (++commands_ > options_.maxCommands) {
+            if (!looping_)
+                Note(Event("end", {{"reason", "more than " + std::to_string(options_.maxCommands) +
+                                                  " commands: the script loops"}}));
             looping_ = true;
             return script::kFailed;
         }
@@ -237,13 +243,13 @@ public:
             lastSection_ = line->section;
             Note(Event("section", {{"name", SjisToUtf8(line->section)}, {"line", std::to_string(line->physical)}}));
         }
-        int result = commands::kInstallerKeywords[index].handler(e);
+        int result = keyword.handler(e);
         if (e.script.readPos != behind && line && ++jumps_ == kMaxJumpsListed + 1)
             Note(Event("jump", {{"to", "... further jumps are not listed"}}));
         if (e.script.readPos != behind && line && jumps_ <= kMaxJumpsListed) {
             const ScriptIndex::Line* target = index_.EndingAt(e.script.readPos);
             DryEvent jump = Event("jump", {{"from", std::to_string(line->physical)},
-                                           {"command", commands::kInstallerKeywords[index].word}});
+                                           {"command", keyword.word}});
             if (target && e.script.readPos < e.script.length) {
                 jump.fields.push_back({"to", std::to_string(target->physical)});
                 jump.fields.push_back({"target", SjisToUtf8(target->text)});
@@ -582,7 +588,6 @@ private:
             report_->programs.push_back(Event("program", {{"command line", SjisToUtf8(w.commandLine)}}));
     }
 
-    void WrapKeywords();
 
     const DryRunOptions& options_;
     DryRunReport* report_;
@@ -598,26 +603,7 @@ private:
     bool looping_ = false;
     FileMap filesBefore_;
     RegMap registryBefore_;
-    script::Keyword wrapped_[kMaxKeywords];
 };
-
-template <int I>
-int Wrapped(script::Engine& e) {
-    return g_current->RunCommand(I, e);
-}
-
-template <int... I>
-constexpr std::array<script::Handler, sizeof...(I)> MakeWrappers(std::integer_sequence<int, I...>) {
-    return {{&Wrapped<I>...}};
-}
-
-void DryRun::WrapKeywords() {
-    static const auto wrappers = MakeWrappers(std::make_integer_sequence<int, kMaxKeywords>());
-    const int n = std::min(commands::kInstallerKeywordCount, kMaxKeywords);
-    for (int i = 0; i < n; ++i) wrapped_[i] = {commands::kInstallerKeywords[i].word, wrappers[i]};
-    e_->keywords = wrapped_;
-    e_->keywordCount = n;
-}
 
 bool IsNumberField(const std::string& name, const std::string& value) {
     if (name != "size" && name != "line" && name != "from" && name != "to") return false;

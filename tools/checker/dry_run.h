@@ -17,6 +17,8 @@ struct DryRunOptions {
     std::string destination;             // typed on the destination screen; "" keeps the offer
     std::string answers;                 // the answer file's text (UTF-8)
     bool family95 = false;
+    // Commands (and message boxes) before a run is taken to loop for ever and ends.
+    long maxCommands = 100000;
 };
 
 // One thing the installer did or showed; fields are UTF-8 (name, value) pairs.

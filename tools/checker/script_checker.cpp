@@ -14,10 +14,12 @@
 #include "commands/keyword_tables.h"
 #include "installer/options.h"
 #include "platform/null_platform.h"
-#include "script/arguments.h"
+#include "script/argument_reader.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
 #include "script/script_text.h"
+#include "script/variables.h"
+#include "text/lead_bytes.h"
 #include "tools/checker/command_table.h"
 #include "tools/checker/json_text.h"
 #include "tools/checker/option_keys.h"
@@ -119,7 +121,7 @@ std::string Quote(const std::string& sjis, size_t limit = 60) {
     }
     if (out.size() > limit) {
         size_t cut = 0;
-        while (cut < limit) cut += script::IsLeadByte(static_cast<unsigned char>(out[cut])) ? 2 : 1;
+        while (cut < limit) cut += text::IsEngineLeadByte(static_cast<unsigned char>(out[cut])) ? 2 : 1;
         out = out.substr(0, cut) + "...";
     }
     return SjisToUtf8(out);
