@@ -88,6 +88,10 @@ struct FindEntry {
     char name[260] = {};
     uint32_t attributes = 0;
     uint64_t size = 0;
+    // Names the search passed over since the previous entry (or, when the search ends or
+    // finds nothing, before that): names Shift-JIS cannot hold, or that do not fit in
+    // name. They are never given out changed, so no operation reaches another file.
+    uint32_t skippedNames = 0;
 };
 
 struct VersionInfo {

@@ -2,9 +2,11 @@
 # The one test command: sets up, builds, and runs every suite.
 #   1 setup      packages, locale, Wine prefix
 #   2 build      native tree and artwork; then Windows programs and demo CD
+#     imports    the Windows programs import no ANSI (...A) Win32 function beyond an allow list
 #   3 unit       native unit tests (simulated Windows), ctest
 #   4 sanitize   the same tests built with AddressSanitizer and UBSan, ctest
-#   5 wine       the platform suites as PLATFORM_TESTS.EXE under Wine (real Win32 layer)
+#   5 wine       the platform suites as PLATFORM_TESTS.EXE under Wine (real Win32 layer),
+#                under the Japanese locale and again under C.UTF-8 (code page 1252)
 #   6 fuzz       the fuzz targets replaying their corpora
 #   7 e2e        the programs driven through their windows under Wine
 # Every stage runs; a missing program, test binary or suite fails its stage. Exit status
@@ -64,15 +66,10 @@ stage_sanitize() {
         ctest --test-dir build/asan --output-on-failure -j"$JOBS" --timeout 180
 }
 
-stage_wine() {
-    # shellcheck source=tools/wine_env.sh
-    source tools/wine_env.sh
-    local exe=$TAVREL_WIN_BUILD/PLATFORM_TESTS.EXE
-    need "$exe" || return 1
-    [ "$TAVREL_WINE_BITS" = 64 ] &&
-        echo "test.sh: this machine cannot run 32-bit programs; running the x86_64 build under 64-bit Wine"
-    tavrel_ensure_display || return 1
-    local work=build/wine-run
+# wine_suite EXE: runs the platform suites once in the current prefix and locale.
+wine_suite() {
+    local exe=$1 work=build/wine-run-$TAVREL_LOCALE
+    echo "test.sh: PLATFORM_TESTS.EXE under LC_ALL=$TAVREL_LOCALE (prefix $WINEPREFIX)"
     rm -rf "$work"; mkdir -p "$work"
     cp "$exe" "$work/"
     local limit=${TAVREL_WINE_TEST_LIMIT:-480}
@@ -83,6 +80,32 @@ stage_wine() {
         echo "PLATFORM_TESTS.EXE timed out after ${limit}s in: $(grep '^\[ RUN      \]' "$work/output.log" | tail -n 1)"
     fi
     return $rc
+}
+
+stage_wine() {
+    # shellcheck source=tools/wine_env.sh
+    source tools/wine_env.sh
+    local exe=$TAVREL_WIN_BUILD/PLATFORM_TESTS.EXE
+    need "$exe" || return 1
+    [ "$TAVREL_WINE_BITS" = 64 ] &&
+        echo "test.sh: this machine cannot run 32-bit programs; running the x86_64 build under 64-bit Wine"
+    tavrel_ensure_display || return 1
+    local rc=0
+    wine_suite "$exe" || rc=1
+    # Again on a system whose code page is not Japanese (1252), in a prefix of its own.
+    (
+        export TAVREL_LOCALE=C.UTF-8 TAVREL_WINEPREFIX=$WINEPREFIX-c-utf8
+        # shellcheck source=tools/wine_env.sh
+        source tools/wine_env.sh
+        tavrel_make_prefix && wine_suite "$exe"
+    ) || rc=1
+    return $rc
+}
+
+stage_imports() {
+    # The shipped programs and the UI tool call the wide API only (allow list aside).
+    python3 tools/check_imports.py dist/OSTREL.EXE dist/BRINMARK.EXE dist/PENDRICK.EXE dist/TAVRELCK.EXE \
+        build/win32/UIAUTO.EXE
 }
 
 stage_fuzz() {
@@ -105,8 +128,9 @@ main() {
     # broken program does not hide the results of the others.
     run_stage build-native 1800 bash tools/build.sh --native
     run_stage build-win32 1800 bash tools/build.sh --win32
-    export -f need stage_unit stage_sanitize stage_wine stage_fuzz stage_e2e
+    export -f need wine_suite stage_imports stage_unit stage_sanitize stage_wine stage_fuzz stage_e2e
     export JOBS
+    run_stage imports 120 bash -c stage_imports
     run_stage unit 900 bash -c stage_unit
     run_stage sanitize 1500 bash -c stage_sanitize
     run_stage wine 900 bash -c stage_wine

@@ -1,6 +1,6 @@
 # Sourced by the tools: one Wine prefix, the Japanese locale and a display for every
 # Wine process. Wine takes the ANSI code page from each process's Unix locale, so
-# every wine, wineserver and reg call must run under ja_JP.UTF-8.
+# every wine, wineserver and reg call runs under the locale chosen below.
 # shellcheck shell=bash
 
 TAVREL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -45,8 +45,16 @@ fi
 # Bump when the prefix preparation below changes; older prefixes are then remade.
 TAVREL_PREFIX_VERSION=3-$TAVREL_WINE_BITS
 
-export WINEPREFIX=${TAVREL_WINEPREFIX:-$HOME/.cache/tavrel-wine}
-export LC_ALL=ja_JP.UTF-8
+# Wine's ANSI code page follows the locale: Japanese (932) unless TAVREL_LOCALE names
+# another (C.UTF-8 gives 1252, as on a Western Windows). A prefix serves one locale, so
+# another locale gets its own prefix unless TAVREL_WINEPREFIX names one.
+export TAVREL_LOCALE=${TAVREL_LOCALE:-ja_JP.UTF-8}
+export LC_ALL=$TAVREL_LOCALE
+if [ "$TAVREL_LOCALE" = ja_JP.UTF-8 ]; then
+    export WINEPREFIX=${TAVREL_WINEPREFIX:-$HOME/.cache/tavrel-wine}
+else
+    export WINEPREFIX=${TAVREL_WINEPREFIX:-$HOME/.cache/tavrel-wine-$TAVREL_LOCALE}
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The drive letter that the tests and the demo use as a CD-ROM drive.

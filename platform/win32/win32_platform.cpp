@@ -5,8 +5,10 @@
 #include "platform/win32/windows_clean.h"
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace plat {
@@ -42,15 +44,20 @@ FILETIME ToFiletime(FileTime t) {
 
 bool HasWildcard(const char* path) { return std::strpbrk(path, "*?") != nullptr; }
 
-// Copies text into a caller's buffer only when it fits with its terminator.
-uint32_t Fit(const char* text, uint32_t length, char* buffer, uint32_t size) {
-    if (length == 0 || length >= size) {
-        if (buffer && size) buffer[0] = 0;
-        return 0;
-    }
-    if (text != buffer) std::memcpy(buffer, text, length + 1);
-    return length;
+// Room for any path the programs can use (their Shift-JIS buffers hold MAX_PATH bytes).
+enum : uint32_t { kWidePathCapacity = 1024 };
+
+// Hands a path Windows gave as wide text to a caller as Shift-JIS: its length, or 0 (and
+// an empty buffer) when Windows failed, it does not fit, or Shift-JIS cannot hold it.
+uint32_t FitWide(const wchar_t* wide, DWORD wideLength, uint32_t wideCapacity, char* buffer, uint32_t size) {
+    if (buffer && size) buffer[0] = 0;
+    if (wideLength == 0 || wideLength >= wideCapacity) return 0;
+    if (ToShiftJis(wide, buffer, size) != TextFit::kFits) return 0;
+    return static_cast<uint32_t>(std::strlen(buffer));
 }
+
+// Registry types whose data is text and so crosses the seam converted.
+bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 HKEY RootKey(RegRoot root) {
     switch (root) {
@@ -93,18 +100,18 @@ FileCause Win32Platform::CauseFromError(unsigned long error) {
 // ---- Files ------------------------------------------------------------------------------
 
 FileHandle Win32Platform::OpenForRead(const char* path, FileCause* cause) {
-    return Opened(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    return Opened(::CreateFileW(WideArg(path).get(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr),
                   cause);
 }
 
 FileHandle Win32Platform::CreateForWrite(const char* path, FileCause* cause) {
-    return Opened(::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr), cause);
+    return Opened(::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr), cause);
 }
 
 FileHandle Win32Platform::OpenForAppend(const char* path, FileCause* cause) {
     FileHandle f =
-        Opened(::CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr), cause);
+        Opened(::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr), cause);
     if (f && ::SetFilePointer(H(f), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
         ::GetLastError() != NO_ERROR) {
         SetCause(cause, CauseFromError(::GetLastError()));
@@ -175,8 +182,8 @@ bool Win32Platform::SeekFile(FileHandle f, uint64_t position) {
 bool Win32Platform::GetFileInfo(const char* path, FileInfo* info) {
     if (!path || !*path || HasWildcard(path)) return false;
     // A directory search gives attributes, times and size on every Windows version.
-    WIN32_FIND_DATAA fd;
-    HANDLE s = ::FindFirstFileA(path, &fd);
+    WIN32_FIND_DATAW fd;
+    HANDLE s = ::FindFirstFileW(WideArg(path).get(), &fd);
     if (s != INVALID_HANDLE_VALUE) {
         ::FindClose(s);
         info->attributes = fd.dwFileAttributes;
@@ -187,7 +194,7 @@ bool Win32Platform::GetFileInfo(const char* path, FileInfo* info) {
         return true;
     }
     // Roots are not found by a search.
-    DWORD attributes = ::GetFileAttributesA(path);
+    DWORD attributes = ::GetFileAttributesW(WideArg(path).get());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     *info = FileInfo{};
     info->attributes = attributes;
@@ -197,7 +204,7 @@ bool Win32Platform::GetFileInfo(const char* path, FileInfo* info) {
 bool Win32Platform::SetFileTimes(const char* path, FileTime creation, FileTime lastAccess, FileTime lastWrite) {
     // The 95 family knows no attribute-only access right.
     DWORD access = GetVersion().platformId == VER_PLATFORM_WIN32_NT ? FILE_WRITE_ATTRIBUTES : GENERIC_WRITE;
-    HANDLE h = ::CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    HANDLE h = ::CreateFileW(WideArg(path).get(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     FILETIME c = ToFiletime(creation), a = ToFiletime(lastAccess), w = ToFiletime(lastWrite);
@@ -206,63 +213,89 @@ bool Win32Platform::SetFileTimes(const char* path, FileTime creation, FileTime l
     return ok != FALSE;
 }
 
-bool Win32Platform::DeleteFile(const char* path) { return ::DeleteFileA(path) != FALSE; }
+bool Win32Platform::DeleteFile(const char* path) { return ::DeleteFileW(WideArg(path).get()) != FALSE; }
 
-bool Win32Platform::MoveFile(const char* from, const char* to) { return ::MoveFileA(from, to) != FALSE; }
+bool Win32Platform::MoveFile(const char* from, const char* to) { return ::MoveFileW(WideArg(from).get(), WideArg(to).get()) != FALSE; }
 
 bool Win32Platform::CreateDirectory(const char* path) {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-    return ::CreateDirectoryA(path, &sa) != FALSE;
+    return ::CreateDirectoryW(WideArg(path).get(), &sa) != FALSE;
 }
 
-bool Win32Platform::RemoveDirectory(const char* path) { return ::RemoveDirectoryA(path) != FALSE; }
+bool Win32Platform::RemoveDirectory(const char* path) { return ::RemoveDirectoryW(WideArg(path).get()) != FALSE; }
 
 uint32_t Win32Platform::GetCurrentDirectory(char* buffer, uint32_t size) {
-    return Fit(buffer, ::GetCurrentDirectoryA(size, buffer), buffer, size);
+    wchar_t wide[kWidePathCapacity];
+    return FitWide(wide, ::GetCurrentDirectoryW(kWidePathCapacity, wide), kWidePathCapacity, buffer, size);
 }
 
-bool Win32Platform::SetCurrentDirectory(const char* path) { return ::SetCurrentDirectoryA(path) != FALSE; }
+bool Win32Platform::SetCurrentDirectory(const char* path) { return ::SetCurrentDirectoryW(WideArg(path).get()) != FALSE; }
 
 // ---- Search ---------------------------------------------------------------------------------
 
-static void FillEntry(const WIN32_FIND_DATAA& fd, FindEntry* entry) {
+// Fills entry from a found name, or says false when Shift-JIS cannot hold the name or
+// it does not fit: a name that changed on the way would point at another file.
+static bool FillEntry(const WIN32_FIND_DATAW& fd, FindEntry* entry) {
+    char name[sizeof entry->name];
+    if (ToShiftJis(fd.cFileName, name, sizeof name) != TextFit::kFits) return false;
     std::memset(entry->name, 0, sizeof entry->name);
-    std::memcpy(entry->name, fd.cFileName, sizeof entry->name - 1);
+    std::memcpy(entry->name, name, std::strlen(name));
     entry->attributes = fd.dwFileAttributes;
     entry->size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    return true;
+}
+
+// Moves on from the entry in fd to the next one Shift-JIS can name, counting the others.
+static bool NextNamed(HANDLE s, WIN32_FIND_DATAW* fd, bool haveOne, FindEntry* entry) {
+    uint32_t skipped = 0;
+    bool found = false;
+    while (haveOne) {
+        if (FillEntry(*fd, entry)) {
+            found = true;
+            break;
+        }
+        ++skipped;
+        haveOne = ::FindNextFileW(s, fd) != FALSE;
+    }
+    entry->skippedNames = skipped;
+    return found;
 }
 
 SearchHandle Win32Platform::FindFirst(const char* pattern, FindEntry* entry) {
-    WIN32_FIND_DATAA fd;
-    HANDLE s = ::FindFirstFileA(pattern, &fd);
-    if (s == INVALID_HANDLE_VALUE) return 0;
-    FillEntry(fd, entry);
+    WIN32_FIND_DATAW fd;
+    HANDLE s = ::FindFirstFileW(WideArg(pattern).get(), &fd);
+    if (s == INVALID_HANDLE_VALUE) {
+        entry->skippedNames = 0;
+        return 0;
+    }
+    if (!NextNamed(s, &fd, true, entry)) {
+        ::FindClose(s);
+        return 0;
+    }
     return U(s);
 }
 
 bool Win32Platform::FindNext(SearchHandle search, FindEntry* entry) {
-    WIN32_FIND_DATAA fd;
-    if (!::FindNextFileA(H(search), &fd)) return false;
-    FillEntry(fd, entry);
-    return true;
+    WIN32_FIND_DATAW fd;
+    return NextNamed(H(search), &fd, ::FindNextFileW(H(search), &fd) != FALSE, entry);
 }
 
 void Win32Platform::FindClose(SearchHandle search) { ::FindClose(H(search)); }
 
 // ---- Drives ---------------------------------------------------------------------------------
 
-int Win32Platform::GetDriveType(const char* root) { return static_cast<int>(::GetDriveTypeA(root)); }
+int Win32Platform::GetDriveType(const char* root) { return static_cast<int>(::GetDriveTypeW(WideArg(root).get())); }
 
 bool Win32Platform::GetDiskFreeSpaceEx(const char* root, uint64_t* totalFree) {
     // Looked up at run time: the first 95 release does not have it.
-    typedef BOOL(WINAPI * Query)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    HMODULE kernel = ::LoadLibraryA("KERNEL32.DLL");
+    typedef BOOL(WINAPI * Query)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    HMODULE kernel = ::LoadLibraryW(L"KERNEL32.DLL");
     if (!kernel) return false;
-    Query query = reinterpret_cast<Query>(reinterpret_cast<void*>(::GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
+    Query query = reinterpret_cast<Query>(reinterpret_cast<void*>(::GetProcAddress(kernel, "GetDiskFreeSpaceExW")));
     bool ok = false;
     if (query) {
         ULARGE_INTEGER available, total, free;
-        if (query(root, &available, &total, &free)) {
+        if (query(WideArg(root).get(), &available, &total, &free)) {
             *totalFree = free.QuadPart;
             ok = true;
         }
@@ -274,7 +307,7 @@ bool Win32Platform::GetDiskFreeSpaceEx(const char* root, uint64_t* totalFree) {
 bool Win32Platform::GetDiskFreeSpace(const char* root, uint32_t* sectorsPerCluster, uint32_t* bytesPerSector,
                                      uint32_t* freeClusters, uint32_t* totalClusters) {
     DWORD spc = 0, bps = 0, freeC = 0, totalC = 0;
-    if (!::GetDiskFreeSpaceA(root, &spc, &bps, &freeC, &totalC)) return false;
+    if (!::GetDiskFreeSpaceW(WideArg(root).get(), &spc, &bps, &freeC, &totalC)) return false;
     *sectorsPerCluster = spc;
     *bytesPerSector = bps;
     *freeClusters = freeC;
@@ -285,11 +318,11 @@ bool Win32Platform::GetDiskFreeSpace(const char* root, uint32_t* sectorsPerClust
 // ---- System facts -------------------------------------------------------------------------
 
 VersionInfo Win32Platform::GetVersion() {
-    OSVERSIONINFOA vi;
+    OSVERSIONINFOW vi;
     std::memset(&vi, 0, sizeof vi);
     vi.dwOSVersionInfoSize = sizeof vi;
     VersionInfo v;
-    if (::GetVersionExA(&vi)) {
+    if (::GetVersionExW(&vi)) {
         v.platformId = vi.dwPlatformId;
         v.major = vi.dwMajorVersion;
         v.minor = vi.dwMinorVersion;
@@ -299,11 +332,13 @@ VersionInfo Win32Platform::GetVersion() {
 }
 
 uint32_t Win32Platform::GetModuleFileName(char* buffer, uint32_t size) {
-    return Fit(buffer, ::GetModuleFileNameA(nullptr, buffer, size), buffer, size);
+    wchar_t wide[kWidePathCapacity];
+    return FitWide(wide, ::GetModuleFileNameW(nullptr, wide, kWidePathCapacity), kWidePathCapacity, buffer, size);
 }
 
 uint32_t Win32Platform::GetWindowsDirectory(char* buffer, uint32_t size) {
-    return Fit(buffer, ::GetWindowsDirectoryA(buffer, size), buffer, size);
+    wchar_t wide[MAX_PATH];
+    return FitWide(wide, ::GetWindowsDirectoryW(wide, MAX_PATH), MAX_PATH, buffer, size);
 }
 
 bool Win32Platform::GetSpecialFolder(SpecialFolder which, char* buffer, uint32_t size) {
@@ -311,15 +346,15 @@ bool Win32Platform::GetSpecialFolder(SpecialFolder which, char* buffer, uint32_t
     if (FAILED(::SHGetMalloc(&shellMalloc)) || !shellMalloc) return false;
     LPITEMIDLIST items = nullptr;
     int csidl = which == SpecialFolder::Desktop ? CSIDL_DESKTOP : CSIDL_PROGRAMS;
-    char path[MAX_PATH] = {};
+    wchar_t wide[MAX_PATH] = {};
     bool ok = SUCCEEDED(::SHGetSpecialFolderLocation(::GetDesktopWindow(), csidl, &items)) && items &&
-              ::SHGetPathFromIDListA(items, path);
+              ::SHGetPathFromIDListW(items, wide);
     if (items) shellMalloc->Free(items);
     shellMalloc->Release();
     if (!ok) return false;
-    size_t n = std::strlen(path);
-    if (n > 3 && path[n - 1] == '\\') path[--n] = 0;
-    return Fit(path, static_cast<uint32_t>(n), buffer, size) != 0;
+    size_t n = std::wcslen(wide);
+    if (n > 3 && wide[n - 1] == L'\\') wide[--n] = 0;
+    return FitWide(wide, static_cast<DWORD>(n), MAX_PATH, buffer, size) != 0;
 }
 
 void Win32Platform::GetScreenSize(int* width, int* height) {
@@ -334,8 +369,8 @@ uint32_t Win32Platform::GetTickCount() { return ::GetTickCount(); }
 long Win32Platform::RegCreateKey(RegRoot root, const char* path, uint32_t access, KeyHandle* key, bool* created) {
     HKEY h = nullptr;
     DWORD disposition = 0;
-    char noClass[] = "";
-    LONG r = ::RegCreateKeyExA(RootKey(root), path, 0, noClass, REG_OPTION_NON_VOLATILE, access, nullptr, &h,
+    wchar_t noClass[] = L"";
+    LONG r = ::RegCreateKeyExW(RootKey(root), WideArg(path).get(), 0, noClass, REG_OPTION_NON_VOLATILE, access, nullptr, &h,
                                &disposition);
     *key = r == ERROR_SUCCESS ? reinterpret_cast<KeyHandle>(h) : 0;
     if (created) *created = r == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
@@ -344,7 +379,7 @@ long Win32Platform::RegCreateKey(RegRoot root, const char* path, uint32_t access
 
 long Win32Platform::RegOpenKey(RegRoot root, const char* path, uint32_t access, KeyHandle* key) {
     HKEY h = nullptr;
-    LONG r = ::RegOpenKeyExA(RootKey(root), path, 0, access, &h);
+    LONG r = ::RegOpenKeyExW(RootKey(root), WideArg(path).get(), 0, access, &h);
     *key = r == ERROR_SUCCESS ? reinterpret_cast<KeyHandle>(h) : 0;
     return r;
 }
@@ -352,29 +387,67 @@ long Win32Platform::RegOpenKey(RegRoot root, const char* path, uint32_t access, 
 long Win32Platform::RegCloseKey(KeyHandle key) { return ::RegCloseKey(K(key)); }
 
 long Win32Platform::RegSetValue(KeyHandle key, const char* name, uint32_t type, const void* data, uint32_t size) {
-    return ::RegSetValueExA(K(key), name, 0, type, static_cast<const BYTE*>(data), size);
+    WideArg wideName(name);
+    if (!IsTextType(type) || !data) {
+        return ::RegSetValueExW(K(key), wideName.get(), 0, type, static_cast<const BYTE*>(data), size);
+    }
+    // Text is stored as Unicode and always with its terminator, also when the caller's
+    // count left it out (a reader would otherwise run past the end).
+    WideArg text(static_cast<const char*>(data), size);
+    size_t chars = text.length();
+    if (chars == 0 || text.get()[chars - 1] != L'\0') ++chars;
+    return ::RegSetValueExW(K(key), wideName.get(), 0, type, reinterpret_cast<const BYTE*>(text.get()),
+                            static_cast<DWORD>(chars * sizeof(wchar_t)));
 }
 
 long Win32Platform::RegQueryValue(KeyHandle key, const char* name, uint32_t* type, void* data, uint32_t* size) {
-    DWORD t = 0, s = size ? *size : 0;
-    LONG r = ::RegQueryValueExA(K(key), name, nullptr, &t, static_cast<BYTE*>(data), size ? &s : nullptr);
-    if (type && (r == ERROR_SUCCESS || r == ERROR_MORE_DATA)) *type = t;
-    if (size && (r == ERROR_SUCCESS || r == ERROR_MORE_DATA)) *size = s;
-    return r;
+    WideArg wideName(name);
+    DWORD t = 0, s = 0;
+    LONG r = ::RegQueryValueExW(K(key), wideName.get(), nullptr, &t, nullptr, &s);
+    if (r != ERROR_SUCCESS) return r;
+    if (type) *type = t;
+    if (!IsTextType(t)) {
+        s = size ? *size : 0;
+        r = ::RegQueryValueExW(K(key), wideName.get(), nullptr, &t, static_cast<BYTE*>(data), size ? &s : nullptr);
+        if (size && (r == ERROR_SUCCESS || r == ERROR_MORE_DATA)) *size = s;
+        return r;
+    }
+    // Text comes back as the Shift-JIS bytes it was stored from; sizes count those bytes.
+    std::vector<wchar_t> wide(s / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = static_cast<DWORD>((wide.size() - 1) * sizeof(wchar_t));
+    r = ::RegQueryValueExW(K(key), wideName.get(), nullptr, &t, reinterpret_cast<BYTE*>(wide.data()), &got);
+    if (r != ERROR_SUCCESS) return r;
+    int chars = static_cast<int>(got / sizeof(wchar_t));
+    BOOL usedDefault = FALSE;
+    int bytes = chars == 0 ? 0
+                           : ::WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), chars,
+                                                   nullptr, 0, nullptr, &usedDefault);
+    // A text Shift-JIS cannot hold is refused, never handed on changed.
+    if (usedDefault || (chars > 0 && bytes <= 0)) return ERROR_NO_UNICODE_TRANSLATION;
+    if (!size) return ERROR_SUCCESS;
+    uint32_t room = *size;
+    *size = static_cast<uint32_t>(bytes);
+    if (!data) return ERROR_SUCCESS;
+    if (static_cast<uint32_t>(bytes) > room) return ERROR_MORE_DATA;
+    if (bytes > 0) {
+        ::WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), chars, static_cast<char*>(data),
+                              bytes, nullptr, nullptr);
+    }
+    return ERROR_SUCCESS;
 }
 
-long Win32Platform::RegDeleteValue(KeyHandle key, const char* name) { return ::RegDeleteValueA(K(key), name); }
+long Win32Platform::RegDeleteValue(KeyHandle key, const char* name) { return ::RegDeleteValueW(K(key), WideArg(name).get()); }
 
-long Win32Platform::RegDeleteKey(RegRoot root, const char* path) { return ::RegDeleteKeyA(RootKey(root), path); }
+long Win32Platform::RegDeleteKey(RegRoot root, const char* path) { return ::RegDeleteKeyW(RootKey(root), WideArg(path).get()); }
 
 // ---- Windows and processes ------------------------------------------------------------------
 
 WindowHandle Win32Platform::FindWindowByTitle(const char* title) {
-    return reinterpret_cast<WindowHandle>(::FindWindowA(nullptr, title));
+    return reinterpret_cast<WindowHandle>(::FindWindowW(nullptr, WideArg(title).get()));
 }
 
 WindowHandle Win32Platform::FindWindowByClass(const char* className) {
-    return reinterpret_cast<WindowHandle>(::FindWindowA(className, nullptr));
+    return reinterpret_cast<WindowHandle>(::FindWindowW(WideArg(className).get(), nullptr));
 }
 
 void Win32Platform::BringWindowToFront(WindowHandle window) {
@@ -388,14 +461,13 @@ void Win32Platform::ShowWindowNormal(WindowHandle window) { ::ShowWindow(reinter
 ProcessHandle Win32Platform::StartProcess(const char* module, const char* commandLine) {
     // The module is taken as it stands (no search along the path); the program inherits
     // no handles, the environment and the current directory.
-    std::vector<char> line(commandLine ? commandLine : "", (commandLine ? commandLine : "") +
-                                                               std::strlen(commandLine ? commandLine : "") + 1);
-    STARTUPINFOA si;
+    WideArg line(commandLine ? commandLine : "");  // CreateProcessW may write into the line
+    STARTUPINFOW si;
     std::memset(&si, 0, sizeof si);
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
     std::memset(&pi, 0, sizeof pi);
-    if (!::CreateProcessA(module, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0;
+    if (!::CreateProcessW(WideArg(module).get(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0;
     ::CloseHandle(pi.hThread);
     return U(pi.hProcess);
 }
@@ -413,7 +485,26 @@ bool Win32Platform::ProcessHasEnded(ProcessHandle process) {
 
 void Win32Platform::CloseProcess(ProcessHandle process) { ::CloseHandle(H(process)); }
 
-unsigned Win32Platform::WinExec(const char* commandLine, int show) { return ::WinExec(commandLine, show); }
+unsigned Win32Platform::WinExec(const char* commandLine, int show) {
+    // WinExec has no wide form: this is what it does, with the line converted. Its
+    // results: 33 once started, else the error code (below 32), 11 for any other failure.
+    WideArg line(commandLine ? commandLine : "");
+    STARTUPINFOW si;
+    std::memset(&si, 0, sizeof si);
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION pi;
+    std::memset(&pi, 0, sizeof pi);
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        DWORD error = ::GetLastError();
+        return error < 32 ? error : 11;
+    }
+    ::WaitForInputIdle(pi.hProcess, 30000);  // gives the program time to come up
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return 33;
+}
 
 // ---- Shell ------------------------------------------------------------------------------------
 
@@ -422,8 +513,8 @@ bool Win32Platform::InitializeCom() { return SUCCEEDED(::CoInitialize(nullptr));
 void Win32Platform::UninitializeCom() { ::CoUninitialize(); }
 
 long Win32Platform::CreateShellLink(const char* target, const char* linkPath, const char* description) {
-    IShellLinkA* link = nullptr;
-    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    IShellLinkW* link = nullptr;
+    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                     reinterpret_cast<void**>(&link));
     if (FAILED(hr)) return hr;
     IPersistFile* file = nullptr;
@@ -432,30 +523,27 @@ long Win32Platform::CreateShellLink(const char* target, const char* linkPath, co
         link->Release();
         return hr;
     }
-    link->SetPath(target);
-    link->SetDescription(description);
-    WCHAR wide[MAX_PATH] = {};
-    ::MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wide, MAX_PATH);
-    wide[MAX_PATH - 1] = 0;
-    hr = file->Save(wide, TRUE);
+    link->SetPath(WideArg(target).get());
+    link->SetDescription(WideArg(description).get());
+    hr = file->Save(WideArg(linkPath).get(), TRUE);
     file->Release();
     link->Release();
     return hr;
 }
 
-void Win32Platform::NotifyShellItemDeleted(const char* path) { ::SHChangeNotify(SHCNE_DELETE, SHCNF_PATHA, path, nullptr); }
+void Win32Platform::NotifyShellItemDeleted(const char* path) { ::SHChangeNotify(SHCNE_DELETE, SHCNF_PATHW, WideArg(path).get(), nullptr); }
 
 // ---- User interface -------------------------------------------------------------------------
 
 int Win32Platform::MessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style) {
-    return ::MessageBoxA(reinterpret_cast<HWND>(owner), text, caption, style);
+    return ::MessageBoxW(reinterpret_cast<HWND>(owner), WideArg(text).get(), WideArg(caption).get(), style);
 }
 
 static_assert(sizeof(MSG) <= sizeof(PeekedMessage::opaque), "a message fits the opaque copy");
 
 bool Win32Platform::PeekMessage(PeekedMessage* message) {
     MSG msg;
-    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     *message = PeekedMessage{};
     message->isQuit = msg.message == WM_QUIT;
     message->isEnterKeyDown = msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN;
@@ -467,7 +555,7 @@ void Win32Platform::DispatchMessage(const PeekedMessage& message) {
     MSG msg;
     std::memcpy(&msg, message.opaque, sizeof msg);
     ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    ::DispatchMessageW(&msg);
 }
 
 void Win32Platform::PostQuitMessage(int code) { ::PostQuitMessage(code); }

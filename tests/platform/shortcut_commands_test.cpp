@@ -11,6 +11,8 @@
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
+
+#include "tests/support/win32/shell_link_reader.h"
 #endif
 
 namespace {
@@ -40,7 +42,7 @@ protected:
     // link format holds them (simulation).
     bool ReadLink(const std::string& path, std::string* target, std::string* description) {
 #ifdef _WIN32
-        if (!tp().IsSimulated()) return ReadLinkThroughShell(path, target, description);
+        if (!tp().IsSimulated()) return testsupport::ReadLinkThroughShell(path, target, description);
 #endif
         testsupport::LinkFile link;
         if (!testsupport::ParseLinkFile(tp().ReadWholeFile(path), &link)) return false;
@@ -49,31 +51,6 @@ protected:
         return true;
     }
 
-#ifdef _WIN32
-    static bool ReadLinkThroughShell(const std::string& path, std::string* target, std::string* description) {
-        IShellLinkA* link = nullptr;
-        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                      reinterpret_cast<void**>(&link))))
-            return false;
-        IPersistFile* file = nullptr;
-        bool ok = false;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            WCHAR wide[MAX_PATH];
-            ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-            if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-                char buffer[MAX_PATH] = "";
-                ok = SUCCEEDED(link->GetPath(buffer, sizeof buffer, nullptr, SLGP_RAWPATH));
-                *target = buffer;
-                buffer[0] = '\0';
-                ok = ok && SUCCEEDED(link->GetDescription(buffer, sizeof buffer));
-                *description = buffer;
-            }
-            file->Release();
-        }
-        link->Release();
-        return ok;
-    }
-#endif
 };
 
 TEST_F(Shortcuts, DesktopLinkReadsBackWithItsTargetAndName) {

@@ -75,6 +75,19 @@ public:
     // Names in a folder (without "." and ".."), sorted by byte value.
     std::vector<std::string> List(const std::string& folder);
 
+    // Past the layer, in the system's own Unicode (the real Win32 layer only: false in the
+    // simulation, which keeps Shift-JIS bytes). Names in a folder, sorted; a file made
+    // under a name given as UTF-16; a registry text below HKEY_CURRENT_USER read and
+    // written as UTF-16.
+    virtual bool ListUnicode(const std::string& folder, std::vector<std::u16string>* names) { return false; }
+    virtual bool CreateUnicodeFile(const std::string& folder, const std::u16string& name) { return false; }
+    virtual bool ReadUnicodeRegistryText(const std::string& key, const std::string& value, std::u16string* text) {
+        return false;
+    }
+    virtual bool WriteUnicodeRegistryText(const std::string& key, const std::string& value, const std::u16string& text) {
+        return false;
+    }
+
     // Lets time pass while a test waits for another program (nothing in the simulation,
     // whose programs end when the test says so).
     virtual void Pause(unsigned milliseconds) {}

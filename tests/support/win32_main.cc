@@ -6,6 +6,7 @@
 
 #include "platform/win32/windows_clean.h"
 
+#include <algorithm>
 #include <deque>
 #include <stdexcept>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/support/lnk_reader.h"
 #include "tests/support/test_platform.h"
@@ -51,36 +53,47 @@ public:
     }
 };
 
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE s = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
+// Wide calls throughout, so that names Shift-JIS cannot hold and any system code page
+// leave nothing behind.
+std::wstring Wide(const std::string& sjis) {
+    wchar_t buffer[1024];
+    return plat::ToWide(sjis.c_str(), buffer, 1024) ? buffer : L"";
+}
+
+void RemoveTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW fd;
+    HANDLE s = ::FindFirstFileW((dir + L"\\*").c_str(), &fd);
     if (s != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = dir + "\\" + name;
-            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = dir + L"\\" + name;
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
             } else {
-                ::DeleteFileA(path.c_str());
+                ::DeleteFileW(path.c_str());
             }
-        } while (::FindNextFileA(s, &fd));
+        } while (::FindNextFileW(s, &fd));
         ::FindClose(s);
     }
-    ::SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryA(dir.c_str());
+    ::SetFileAttributesW(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryW(dir.c_str());
 }
 
-void DeleteKeyTree(HKEY root, const std::string& path) {
+void RemoveTree(const std::string& dir) { RemoveTree(Wide(dir)); }
+
+void DeleteKeyTree(HKEY root, const std::wstring& path) {
     HKEY k;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
-        char name[256];
-        while (::RegEnumKeyA(k, 0, name, sizeof name) == ERROR_SUCCESS) DeleteKeyTree(k, name);
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
+        wchar_t name[256];
+        while (::RegEnumKeyW(k, 0, name, 256) == ERROR_SUCCESS) DeleteKeyTree(k, name);
         ::RegCloseKey(k);
     }
-    ::RegDeleteKeyA(root, path.c_str());
+    ::RegDeleteKeyW(root, path.c_str());
 }
+
+void DeleteKeyTree(HKEY root, const std::string& path) { DeleteKeyTree(root, Wide(path)); }
 
 class Win32TestPlatform : public TestPlatform {
 public:
@@ -121,7 +134,52 @@ public:
     void QueueEnterKey() override { ::PostThreadMessageA(::GetCurrentThreadId(), WM_KEYDOWN, VK_RETURN, 0x001C0001); }
     void Pause(unsigned milliseconds) override { ::Sleep(milliseconds); }
     bool SetAttributes(const std::string& path, uint32_t attributes) override {
-        return ::SetFileAttributesA(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != FALSE;
+        return ::SetFileAttributesW(Wide(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != FALSE;
+    }
+    bool ListUnicode(const std::string& folder, std::vector<std::u16string>* names) override {
+        names->clear();
+        WIN32_FIND_DATAW fd;
+        HANDLE s = ::FindFirstFileW((Wide(folder) + L"*").c_str(), &fd);
+        if (s == INVALID_HANDLE_VALUE) return false;
+        do {
+            std::u16string name(fd.cFileName, fd.cFileName + std::wcslen(fd.cFileName));
+            if (name != u"." && name != u"..") names->push_back(name);
+        } while (::FindNextFileW(s, &fd));
+        ::FindClose(s);
+        std::sort(names->begin(), names->end());
+        return true;
+    }
+    bool CreateUnicodeFile(const std::string& folder, const std::u16string& name) override {
+        std::wstring path = Wide(folder) + std::wstring(name.begin(), name.end());
+        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        ::CloseHandle(h);
+        return true;
+    }
+    bool ReadUnicodeRegistryText(const std::string& key, const std::string& value, std::u16string* text) override {
+        HKEY k;
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+        wchar_t data[1024] = {};
+        DWORD type = 0, size = sizeof data - sizeof(wchar_t);
+        LONG r = ::RegQueryValueExW(k, Wide(value).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+        ::RegCloseKey(k);
+        if (r != ERROR_SUCCESS || type != REG_SZ) return false;
+        text->assign(data, data + size / sizeof(wchar_t));
+        while (!text->empty() && text->back() == 0) text->pop_back();
+        return true;
+    }
+    bool WriteUnicodeRegistryText(const std::string& key, const std::string& value,
+                                  const std::u16string& text) override {
+        HKEY k;
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                              nullptr) != ERROR_SUCCESS) {
+            return false;
+        }
+        std::wstring data(text.begin(), text.end());
+        LONG r = ::RegSetValueExW(k, Wide(value).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                  static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(k);
+        return r == ERROR_SUCCESS;
     }
 
 private:
@@ -136,11 +194,12 @@ private:
     std::string savedCwd_;
 };
 
+// Links hold Unicode; the tests compare Shift-JIS, whatever the system's code page.
 std::string WideToCodePage(const std::u16string& w) {
     std::wstring wide(w.begin(), w.end());
-    int n = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    int n = ::WideCharToMultiByte(plat::kShiftJisCodePage, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
+    ::WideCharToMultiByte(plat::kShiftJisCodePage, 0, wide.c_str(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
     return out;
 }
 
