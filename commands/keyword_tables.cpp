@@ -7,6 +7,7 @@
 #include "commands/drive_info.h"
 #include "commands/file_commands.h"
 #include "commands/program_launch.h"
+#include "commands/registry_accessor.h"
 #include "commands/registry_commands.h"
 #include "commands/shortcut_commands.h"
 #include "commands/uninstall_registration.h"

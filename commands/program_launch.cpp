@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "commands/program_launch.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "script/argument_reader.h"
 #include "script/messages.h"
 #include "text/text_rules.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "text/text_rules.h"
 
 namespace commands {

@@ -2,6 +2,7 @@
 // and the command runner's, which swaps the first two roots.
 #include <cstring>
 
+#include "commands/registry_accessor.h"
 #include "commands/registry_commands.h"
 #include "script/argument_reader.h"
 #include "script/messages.h"

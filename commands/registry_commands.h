@@ -1,4 +1,5 @@
-// Registry commands, the installer's registry accessor and the key-existence test.
+// The registry commands and the root tables that tell the installer's and the runner's
+// key numbers apart. The installer's own record is in registry_accessor.h.
 #pragma once
 
 #include <cstdint>
@@ -17,25 +18,5 @@ int CmdRegSetString(Engine& e);
 int CmdRegDelete(Engine& e);
 // Jumps to a label when a key under HKEY_LOCAL_MACHINE exists.
 int CmdRegJump(Engine& e);
-
-// Reads a stored text from an open key into buffer (size bytes). Whatever is stored
-// (no terminating zero, another type, more than size bytes), buffer ends with a zero
-// inside its size: a value that does not fit is cut and 0 is returned. 1 when the value
-// exists and fits. A missing value leaves buffer as it was and gives 0.
-int ReadRegistryText(plat::Platform& sys, plat::KeyHandle key, const char* name, char* buffer, uint32_t size);
-
-// The accessor: SOFTWARE\Tavrel\Ostrel under HKEY_CURRENT_USER.
-void OpenRegistryAccessor(Engine& e);
-void CloseRegistryAccessor(Engine& e);
-// Reads a value of the accessor's key as ReadRegistryText does; 1 when it exists and fits.
-int ReadSetting(Engine& e, const char* name, char* buffer, uint32_t size);
-int WriteSetting(Engine& e, const char* name, const char* text);
-void DeleteSetting(Engine& e, const char* name);
-int RecordInstallation(Engine& e);
-void ForgetInstallation(Engine& e);
-// SOFTWARE\Tavrel under HKEY_CURRENT_USER, created when missing; 1 when it exists.
-int EnsureMakerKey(Engine& e);
-// 1 when the key under HKEY_LOCAL_MACHINE opens for reading and writing.
-int KeyExistsMachine(Engine& e, const char* path);
 
 }  // namespace commands

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "commands/drive_info.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "script/messages.h"
 #include "text/text_rules.h"
 

@@ -8,7 +8,7 @@
 #include "commands/copy_engine.h"
 #include "commands/drive_info.h"
 #include "commands/file_commands.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
 #include "script/script_text.h"

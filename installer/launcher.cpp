@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "script/dispatch.h"
 #include "text/text_rules.h"
 #include "script/messages.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "commands/file_commands.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "script/argument_reader.h"
 #include "script/script_text.h"
 #include "text/text_rules.h"

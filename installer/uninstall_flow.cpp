@@ -1,7 +1,7 @@
 // The uninstall flow's decisions (see uninstall_flow.h).
 #include "installer/uninstall_flow.h"
 
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "script/dispatch.h"
 #include "script/messages.h"
 #include "script/variables.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "commands/keyword_tables.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "script/dispatch.h"
 #include "script/script_text.h"
 #include "text/text_rules.h"

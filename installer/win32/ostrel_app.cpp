@@ -3,7 +3,7 @@
 #include "platform/win32/windows_clean.h"
 
 #include "commands/keyword_tables.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "installer/launcher.h"
 #include "installer/startup.h"
 #include "installer/win32/background.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands/program_launch.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "tests/platform/system_command_fixture.h"
 
 namespace {

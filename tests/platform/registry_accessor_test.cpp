@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "tests/platform/system_command_fixture.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "commands/drive_info.h"
 #include "commands/keyword_tables.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "installer/install_flow.h"
 #include "installer/uninstall_flow.h"
 #include "platform/sim/sim_windows.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "commands/keyword_tables.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "installer/launcher.h"
 #include "platform/sim/sim_windows.h"
 #include "script/engine.h"

@@ -17,7 +17,7 @@
 #include <utility>
 
 #include "commands/keyword_tables.h"
-#include "commands/registry_commands.h"
+#include "commands/registry_accessor.h"
 #include "installer/install_flow.h"
 #include "installer/options.h"
 #include "installer/startup.h"
