@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/repo_files.h"
 #include "tools/checker/dry_run.h"
 #include "tools/checker/script_checker.h"
 #include "tools/checker/text_encoding.h"
@@ -21,14 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSourceDir = TAVREL_CHECKER_SOURCE_DIR;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testsupport::SourceDir;
 
 // The launcher button that leads into each flow (none: start-up itself).
 const std::map<std::string, std::vector<checker::DryAction>> kActionsOf = {
@@ -55,12 +49,12 @@ std::string FirstBoxOf(const checker::DryRunReport& report, bool afterStartup) {
 TEST(CheckerAgreesWithFlows, EachQuotedBoxIsWhatTheFlowShows) {
     const fs::path cd = fs::temp_directory_path() / ("checker_agrees_" + std::to_string(::getpid()));
     int compared = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(kSourceDir / "tests" / "checker")) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(SourceDir() / "tests" / "checker")) {
         const fs::path path = entry.path();
         const std::string name = path.filename().string();
         if (path.extension() != ".inf" || name.rfind("runner_", 0) == 0) continue;
         std::string bytes;
-        ASSERT_TRUE(checker::Utf8SourceToScript(ReadAll(path), &bytes)) << name;
+        ASSERT_TRUE(testsupport::ReadScript(path, &bytes)) << name;
         const checker::CheckResult r = checker::CheckScript(bytes, checker::ScriptKind::Installer);
         for (const checker::Diagnostic& d : r.diagnostics) {
             for (const checker::Shown& s : d.shown) {

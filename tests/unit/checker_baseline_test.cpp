@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/repo_files.h"
 #include "tools/checker/script_checker.h"
 #include "tools/checker/text_encoding.h"
 
@@ -16,24 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSourceDir = TAVREL_CHECKER_SOURCE_DIR;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// *.inf are kept as UTF-8 with LF and become the CD's Shift-JIS with CR LF; *.raw are
-// the bytes as they stand (faults in the bytes themselves).
-std::string ScriptBytes(const fs::path& path) {
-    std::string text = ReadAll(path);
-    if (path.extension() == ".raw") return text;
-    std::string bytes;
-    EXPECT_TRUE(checker::Utf8SourceToScript(text, &bytes)) << path;
-    return bytes;
-}
+using testsupport::ReadAll;
+using testsupport::SourceDir;
 
 checker::ScriptKind KindOf(const fs::path& path) {
     return path.filename().string().rfind("runner_", 0) == 0 ? checker::ScriptKind::Runner
@@ -43,12 +27,14 @@ checker::ScriptKind KindOf(const fs::path& path) {
 TEST(CheckerBaselines, EachBrokenScriptGivesExactlyItsDiagnostics) {
     const bool update = std::getenv("TAVREL_UPDATE_CHECKER_BASELINES") != nullptr;
     int scripts = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(kSourceDir / "tests" / "checker")) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(SourceDir() / "tests" / "checker")) {
         const fs::path path = entry.path();
         if (path.extension() != ".inf" && path.extension() != ".raw") continue;
         ++scripts;
         const std::string name = path.filename().string();
-        checker::CheckResult r = checker::CheckScript(ScriptBytes(path), KindOf(path));
+        std::string bytes;
+        EXPECT_TRUE(testsupport::ReadScript(path, &bytes)) << path;
+        checker::CheckResult r = checker::CheckScript(bytes, KindOf(path));
         const std::string got = checker::FormatDiagnostics(name, r);
         fs::path baseline = path;
         baseline.replace_extension(".expected");
@@ -65,14 +51,14 @@ TEST(CheckerBaselines, EachBrokenScriptGivesExactlyItsDiagnostics) {
 }
 
 TEST(CheckerBaselines, DemoCdScriptsCheckClean) {
-    const fs::path cd = kSourceDir / "demo" / "cd";
-    if (!fs::exists(cd / "TAVREL.INF")) GTEST_SKIP() << "no demo CD script yet";
+    const fs::path cd = SourceDir() / "demo" / "cd";
+    ASSERT_TRUE(fs::exists(cd / "TAVREL.INF")) << cd;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(cd)) {
         std::string upper = entry.path().filename().string();
         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         if (upper != "TAVREL.INF" && upper != "COMMAND.INF") continue;
         std::string bytes;
-        ASSERT_TRUE(checker::Utf8SourceToScript(ReadAll(entry.path()), &bytes)) << entry.path();
+        ASSERT_TRUE(testsupport::ReadScript(entry.path(), &bytes)) << entry.path();
         checker::CheckResult r = checker::CheckScript(
             bytes, upper == "COMMAND.INF" ? checker::ScriptKind::Runner : checker::ScriptKind::Installer);
         EXPECT_EQ(r.errors + r.warnings, 0) << checker::FormatDiagnostics(entry.path().string(), r);

@@ -8,8 +8,8 @@
 #include <string>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include "tests/support/repo_files.h"
 #include "tools/checker/dry_run.h"
 #include "tools/checker/script_checker.h"
 #include "tools/checker/text_encoding.h"
@@ -71,28 +71,6 @@ TEST(CheckerWholeScript, EmptyOptionalArgumentKeepsLaterArgumentsInPlace) {
     EXPECT_EQ(r.errors + r.warnings, 0) << checker::FormatDiagnostics("t", r);
 }
 
-// The demo CD as it is laid out: demo/cd plus the built files the manifest adds (a
-// placeholder when the build has not made them). One folder per process: ctest runs the
-// tests of this file side by side.
-fs::path LayOutDemoCd() {
-    const fs::path source = fs::path(TAVREL_CHECKER_SOURCE_DIR) / "demo";
-    const fs::path cd = fs::temp_directory_path() / ("tavrel_checker_demo_cd_" + std::to_string(::getpid()));
-    fs::remove_all(cd);
-    fs::copy(source / "cd", cd, fs::copy_options::recursive);
-    std::ifstream manifest(source / "cd.manifest");
-    std::string name, dest;
-    std::string line;
-    while (std::getline(manifest, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream words(line);
-        words >> name >> dest;
-        fs::path target = cd / (dest == "." ? "" : dest) / name;
-        fs::create_directories(target.parent_path());
-        if (!fs::exists(target)) std::ofstream(target, std::ios::binary) << "MZ placeholder";
-    }
-    return cd;
-}
-
 bool Has(const std::vector<checker::DryEvent>& events, const std::string& field, const std::string& value) {
     for (const checker::DryEvent& e : events)
         if (e.Field(field) == value) return true;
@@ -100,9 +78,9 @@ bool Has(const std::vector<checker::DryEvent>& events, const std::string& field,
 }
 
 TEST(CheckerDryRun, DemoInstallListsFilesShortcutsAndRegistry) {
-    if (!fs::exists(fs::path(TAVREL_CHECKER_SOURCE_DIR) / "demo" / "cd" / "TAVREL.INF")) GTEST_SKIP();
+    if (!fs::exists(testsupport::SourceDir() / "demo" / "cd" / "TAVREL.INF")) GTEST_SKIP();
     checker::DryRunOptions o;
-    o.cdFolder = LayOutDemoCd().string();
+    o.cdFolder = testsupport::LayOutDemoCd("tavrel_checker_demo_cd_").string();
     o.utf8Scripts = true;
     o.actions = {checker::DryAction::Setup};
     checker::DryRunReport r;
@@ -126,9 +104,9 @@ TEST(CheckerDryRun, DemoInstallListsFilesShortcutsAndRegistry) {
 }
 
 TEST(CheckerDryRun, UninstallAfterInstallLeavesNoProductFilesAndAnswersAreUsed) {
-    if (!fs::exists(fs::path(TAVREL_CHECKER_SOURCE_DIR) / "demo" / "cd" / "TAVREL.INF")) GTEST_SKIP();
+    if (!fs::exists(testsupport::SourceDir() / "demo" / "cd" / "TAVREL.INF")) GTEST_SKIP();
     checker::DryRunOptions o;
-    o.cdFolder = LayOutDemoCd().string();
+    o.cdFolder = testsupport::LayOutDemoCd("tavrel_checker_demo_cd_").string();
     o.utf8Scripts = true;
     o.actions = {checker::DryAction::Setup, checker::DryAction::Uninstall};
     o.answers = "# uninstall: are you sure?\nno\n";
@@ -149,7 +127,7 @@ TEST(CheckerDryRun, UninstallAfterInstallLeavesNoProductFilesAndAnswersAreUsed) 
 TEST(CheckerDryRun, TranscriptOfMenuQuestionAndRedirectedInstallMatchesBaseline) {
     // A small CD of its own: a sub button with a menu, a question in [INIT_INST] that
     // redirects the install section, a wildcard copy, a shortcut, registry values.
-    const fs::path dir = fs::path(TAVREL_CHECKER_SOURCE_DIR) / "tests" / "checker" / "dryrun";
+    const fs::path dir = testsupport::SourceDir() / "tests" / "checker" / "dryrun";
     checker::DryRunOptions o;
     o.cdFolder = (dir / "cd").string();
     o.utf8Scripts = true;

@@ -24,11 +24,11 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "commands/keyword_tables.h"
 #include "script/variables.h"
 #include "script/messages.h"
+#include "tests/support/repo_files.h"
 #include "tools/checker/dry_run.h"
 #include "tools/checker/script_checker.h"
 #include "tools/checker/text_encoding.h"
@@ -37,14 +37,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSourceDir = TAVREL_CHECKER_SOURCE_DIR;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testsupport::ReadAll;
+using testsupport::SourceDir;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -83,7 +77,7 @@ std::vector<Block> FencedBlocks(const std::string& markdown, std::string* error)
 class ScriptingManual : public ::testing::Test {
 protected:
     void SetUp() override {
-        const fs::path path = kSourceDir / "docs" / "SCRIPTING.md";
+        const fs::path path = SourceDir() / "docs" / "SCRIPTING.md";
         ASSERT_TRUE(fs::exists(path)) << path;
         manual_ = ReadAll(path);
         std::string error;
@@ -210,7 +204,7 @@ TEST_F(ScriptingManual, EveryLinkInsideTheManualFindsItsHeading) {
 
 TEST_F(ScriptingManual, ShowsTheDemoCdsScriptsAsTheyAre) {
     for (const char* name : {"TAVREL.INF", "COMMAND.INF"}) {
-        const fs::path path = kSourceDir / "demo" / "cd" / name;
+        const fs::path path = SourceDir() / "demo" / "cd" / name;
         if (!fs::exists(path)) continue;
         const std::string demo = ReadAll(path);
         bool shown = false;
@@ -251,27 +245,6 @@ TEST_F(ScriptingManual, NoScriptHidesInAnUncheckedBlock) {
     }
 }
 
-// The demo CD as the layout makes it, built programs replaced by small stand-ins; one
-// folder per process, as other worktrees may run their tests at the same time.
-fs::path LayOutDemoCd() {
-    const fs::path source = kSourceDir / "demo";
-    const fs::path cd = fs::temp_directory_path() / ("tavrel_manual_demo_cd_" + std::to_string(::getpid()));
-    fs::remove_all(cd);
-    fs::copy(source / "cd", cd, fs::copy_options::recursive);
-    std::istringstream manifest(ReadAll(source / "cd.manifest"));
-    std::string line;
-    while (std::getline(manifest, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream words(line);
-        std::string name, dest;
-        words >> name >> dest;
-        const fs::path target = cd / (dest == "." ? "" : dest) / name;
-        fs::create_directories(target.parent_path());
-        if (!fs::exists(target)) std::ofstream(target, std::ios::binary) << "MZ";
-    }
-    return cd;
-}
-
 // The dry-run options of a "$ tavrel-check --dry-run ..." line; false for one the
 // manual may not use (the CD must be the repository's demo CD).
 bool ParseDryRunLine(const std::string& line, checker::DryRunOptions* o, std::string* error) {
@@ -286,7 +259,7 @@ bool ParseDryRunLine(const std::string& line, checker::DryRunOptions* o, std::st
             std::string folder;
             words >> folder;
             if (folder != "demo/cd") return *error = "dry runs in the manual use demo/cd", false;
-            o->cdFolder = LayOutDemoCd().string();
+            o->cdFolder = testsupport::LayOutDemoCd("tavrel_manual_demo_cd_").string();
         } else if (w == "--utf8") {
             o->utf8Scripts = true;
         } else if (w == "--win95") {
@@ -314,7 +287,7 @@ bool ParseDryRunLine(const std::string& line, checker::DryRunOptions* o, std::st
 }
 
 TEST_F(ScriptingManual, EveryDryRunGivesTheTranscriptShown) {
-    if (!fs::exists(kSourceDir / "demo" / "cd" / "TAVREL.INF")) GTEST_SKIP() << "no demo CD";
+    if (!fs::exists(SourceDir() / "demo" / "cd" / "TAVREL.INF")) GTEST_SKIP() << "no demo CD";
     int runs = 0;
     for (const Block& b : blocks_) {
         if (b.info != "dry-run") continue;
@@ -376,7 +349,7 @@ TEST_F(ScriptingManual, TheRunnerChapterListsExactlyTheRunnersCommands) {
 
 TEST_F(ScriptingManual, EveryOptionKeyTheInstallerReadsHasARow) {
     // The keys as the options reader asks for them, read from its source.
-    const std::string source = ReadAll(kSourceDir / "installer" / "options.cpp");
+    const std::string source = ReadAll(SourceDir() / "installer" / "options.cpp");
     ASSERT_FALSE(source.empty());
     std::set<std::string> keys;
     const std::regex call(R"(GetOption(String|Int)\(e,\s*\"([A-Za-z0-9]+)\")");
