@@ -42,7 +42,7 @@ if(TAVREL_FUZZ)
   # The checker (its own section below is left out of fuzz builds) is fuzzed too.
   file(GLOB FUZZ_CHECKER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/checker/*.cpp)
   list(REMOVE_ITEM FUZZ_CHECKER_SOURCES ${CMAKE_SOURCE_DIR}/tools/checker/main.cpp)
-  add_library(tavrel_checker STATIC ${FUZZ_CHECKER_SOURCES} ${TAVREL_EMPTY})
+  add_library(tavrel_checker STATIC ${FUZZ_CHECKER_SOURCES})
   target_link_libraries(tavrel_checker PUBLIC tavrel_engine tavrel_sim)
   foreach(lib tavrel_text tavrel_engine tavrel_clock tavrel_sim tavrel_checker)
     target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link ${FUZZ_SANITIZERS})

@@ -16,14 +16,14 @@ function(tavrel_rc out rc)
   set(${out} ${converted} PARENT_SCOPE)
 endfunction()
 
-# Watched so that a resource script that appears later brings its program in.
+# Watched so that adding or removing a resource script configures its program anew.
 file(GLOB TAVREL_RC_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
 
-# A program whose resource script is not there yet is left out with a warning, so that
-# one program's unfinished resources never stop the others from building.
+# A program whose resource script is missing is left out with a warning, so that one
+# program's resources never stop the others from building.
 function(tavrel_program target output rc)
   if(NOT EXISTS ${rc})
-    message(WARNING "${output}.EXE left out: ${rc} does not exist yet")
+    message(WARNING "${output}.EXE left out: ${rc} does not exist")
     return()
   endif()
   tavrel_rc(converted ${rc})
