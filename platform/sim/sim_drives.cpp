@@ -88,7 +88,7 @@ void SimFileSystem::FillDiskAfter(char letter, uint64_t bytes) {
     d.fillAfter = bytes;
 }
 
-// ---- Drives -------------------------------------------------------------------------------
+// ---- Drive queries ------------------------------------------------------------------------
 
 int SimFileSystem::GetDriveType(const char* root) {
     char letter = root ? DriveLetterOf(root) : cwd_[0];

@@ -37,7 +37,7 @@ void SimUserInterface::BringWindowToFront(WindowHandle window) {
 
 void SimUserInterface::ShowWindowNormal(WindowHandle window) { windowEvents_.push_back({window, WindowAction::ShownNormal}); }
 
-// ---- User interface ------------------------------------------------------------------------------
+// ---- Message boxes and the message queue ------------------------------------------------
 
 int SimUserInterface::MessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style) {
     if (++boxCount_ > boxLimit_) {
