@@ -68,8 +68,13 @@ FileHandle SimFileSystem::OpenForWriting(const char* path, bool truncate, FileCa
     return h;
 }
 
-FileHandle SimFileSystem::CreateForWrite(const char* path, FileCause* cause) { return OpenForWriting(path, true, cause); }
-FileHandle SimFileSystem::OpenForAppend(const char* path, FileCause* cause) { return OpenForWriting(path, false, cause); }
+FileHandle SimFileSystem::CreateForWrite(const char* path, FileCause* cause) {
+    return OpenForWriting(path, true, cause);
+}
+
+FileHandle SimFileSystem::OpenForAppend(const char* path, FileCause* cause) {
+    return OpenForWriting(path, false, cause);
+}
 
 bool SimFileSystem::ReadFile(FileHandle f, void* buffer, uint32_t size, uint32_t* got, FileCause* cause) {
     if (got) *got = 0;

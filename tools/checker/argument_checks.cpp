@@ -150,8 +150,8 @@ bool Checker::IsDefaultSlot(const std::string& pattern) const {
     return false;
 }
 
-void Checker::CheckTarget(const Line& l, const std::string& word, size_t j, const ArgSpec& a, const std::string& pattern,
-                          const std::string& label) {
+void Checker::CheckTarget(const Line& l, const std::string& word, size_t j, const ArgSpec& a,
+                          const std::string& pattern, const std::string& label) {
     int found = Locate(pattern);
     if (found < 0) {
         std::string note;

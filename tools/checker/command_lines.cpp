@@ -159,8 +159,8 @@ void Checker::CheckRunnerDifferences(const Line& l, const std::string& word) {
         Report(l.physical, Severity::Warning, "PRINT shows nothing in COMMAND.INF");
 }
 
-void Checker::ReportSyntaxError(int index, const std::string& word, const CommandSpec* spec, const std::vector<Arg>& args,
-                                const CheckingPlatform::Box& box) {
+void Checker::ReportSyntaxError(int index, const std::string& word, const CommandSpec* spec,
+                                const std::vector<Arg>& args, const CheckingPlatform::Box& box) {
     const Line& l = lines_[index];
     std::string cause;
     std::string variable = UnknownVariableAt(box.argPos);
