@@ -16,7 +16,7 @@ OK, STOP, BROWSE, PATH, PERCENT = 1, 2, 1010, 1011, 1012
 TITLE, RIGHTS, LINE1, LINE2, LINE3, LINE4 = 1003, 1004, 1005, 1006, 1007, 1008
 DEMO_CD = os.path.join(harness.DIST, "cd")
 DRIVE_C = os.path.join(harness.PREFIX, "drive_c")
-YES, NO = "はい(&Y)", "いいえ(&N)"
+YES, NO = harness.YES, harness.NO
 SCRATCH_FOLDERS = ("games", "GAMES", "LONG", "ENTER", "OldGame", "ゲーム", "表示", "caf\u00e9", "cafe", "한국")
 
 
