@@ -30,7 +30,8 @@ INT_PTR Dialog::RunModal(HINSTANCE instance, const char* templateName, HWND owne
     modal_ = true;
     initialised_ = false;
     commandCameEarly_ = false;
-    INT_PTR result = DialogBoxParamW(instance, TemplateName(templateName).get(), owner, Procedure, reinterpret_cast<LPARAM>(this));
+    INT_PTR result =
+        DialogBoxParamW(instance, TemplateName(templateName).get(), owner, Procedure, reinterpret_cast<LPARAM>(this));
     if (result == -1) hwnd_ = nullptr;
     return result;
 }
@@ -40,7 +41,8 @@ bool Dialog::CreateModeless(HINSTANCE instance, const char* templateName, HWND o
     modal_ = false;
     initialised_ = false;
     commandCameEarly_ = false;
-    return CreateDialogParamW(instance, TemplateName(templateName).get(), owner, Procedure, reinterpret_cast<LPARAM>(this)) != nullptr;
+    return CreateDialogParamW(instance, TemplateName(templateName).get(), owner, Procedure,
+                              reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 void Dialog::Destroy() {

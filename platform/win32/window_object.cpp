@@ -18,7 +18,8 @@ Window* Window::FromHandle(HWND window) { return BoundObject<Window>(window); }
 
 HWND Window::Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                     int height, HWND parent, HINSTANCE instance) {
-    return CreateWindowExW(exStyle, plat::WideArg(className).get(), plat::WideArg(title).get(), style, x, y, width, height, parent, nullptr, instance, this);
+    return CreateWindowExW(exStyle, plat::WideArg(className).get(), plat::WideArg(title).get(), style, x, y, width,
+                           height, parent, nullptr, instance, this);
 }
 
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
