@@ -42,6 +42,7 @@ TypedText ShiftJisFromTyped(const char16_t* typed, size_t count, char* out, size
         result.length += size_t(n);
         if (unheld) ++result.replaced;
         i += units;
+        result.unitsTaken = i;
     }
     out[result.length] = 0;
     return result;

@@ -22,6 +22,7 @@ struct TypedText {
     size_t length = 0;    // bytes written, without the terminator
     int replaced = 0;     // characters that became the mark
     bool cut = false;     // characters after the last one that fitted were left out
+    size_t unitsTaken = 0;  // UTF-16 units of typed that the bytes stand for
 };
 
 // Converts count UTF-16 units into out (size bytes, always terminated). A character the

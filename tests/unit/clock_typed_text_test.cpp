@@ -86,6 +86,7 @@ TEST(TypedMemoText, TheLimitNeverSplitsADoubleByteCharacter) {
     Taken t = Take(typed);
     EXPECT_EQ(t.result.length, 511u);
     EXPECT_TRUE(t.result.cut);
+    EXPECT_EQ(t.result.unitsTaken, 256u);  // where the edit box's text is cut back
     EXPECT_EQ(t.bytes.substr(509), std::string("表"));
 
     Taken marked = Take(u"AB\u00e9", 4);  // room for 3 bytes: "AB" and not half a mark
@@ -96,4 +97,12 @@ TEST(TypedMemoText, TheLimitNeverSplitsADoubleByteCharacter) {
     Taken exact = Take(u"A表", 4);
     EXPECT_EQ(exact.bytes, std::string("A表"));
     EXPECT_FALSE(exact.result.cut);
+
+    Taken pair = Take(u"A\U0001F600\U0001F600", 4);  // one emoji's mark fits, the next does not
+    EXPECT_EQ(pair.bytes, std::string("A〓"));
+    EXPECT_TRUE(pair.result.cut);
+    EXPECT_EQ(pair.result.unitsTaken, 3u);
+    Taken short_pair = Take(u"A\U0001F600", 3);
+    EXPECT_EQ(short_pair.bytes, "A");
+    EXPECT_EQ(short_pair.result.unitsTaken, 1u);  // both halves of the pair are left out
 }
