@@ -8,6 +8,7 @@
 
 #include "clock/win32/clock_app.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/window_text.h"
 
 namespace pendrick {
 
@@ -188,18 +189,19 @@ void ClockHostWin32::DrawHandLine(int pen, int x0, int y0, int x1, int y1) {
 // ---- Window set-up ---------------------------------------------------------------------
 
 bool RegisterClockClasses(HINSTANCE instance) {
-    WNDCLASSA wc = {};
+    plat::WideArg clockClass(kClockClass), memoClass(kMemoClass);
+    WNDCLASSW wc = {};
     wc.style = CS_PARENTDC | CS_HREDRAW | CS_VREDRAW;
     wc.cbWndExtra = 4;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.lpfnWndProc = winui::Window::Procedure;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClockClass;
-    if (!RegisterClassA(&wc)) return false;
+    wc.lpszClassName = clockClass.get();
+    if (!RegisterClassW(&wc)) return false;
     wc.hbrBackground = nullptr;
-    wc.lpszClassName = kMemoClass;
-    return RegisterClassA(&wc) != 0;
+    wc.lpszClassName = memoClass.get();
+    return RegisterClassW(&wc) != 0;
 }
 
 HWND ClockWindow::Create(HINSTANCE instance) {
@@ -233,7 +235,7 @@ bool InitDrawing(ClockApp& app) {
     if (!app.memoryDC || !app.frameBitmap) {
         if (app.memoryDC) DeleteDC(app.memoryDC);
         app.memoryDC = nullptr;
-        MessageBoxW(nullptr, plat::WideArg("Failed Init...").get(), plat::WideArg("エラー").get(), MB_OK);
+        winui::ShowMessageBox(nullptr, "Failed Init...", "エラー", MB_OK);
         return false;
     }
     app.frameBits = static_cast<uint8_t*>(bits);

@@ -9,6 +9,7 @@
 #include "clock/win32/memo_window.h"
 #include "platform/win32/dialog_window.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/window_text.h"
 
 namespace pendrick {
 
@@ -210,7 +211,7 @@ public:
         HWND window = hwnd_;
         ShowWindow(window, SW_SHOWNORMAL);  // shown before its controls are filled in
         SendDlgItemMessageW(window, kEditText, EM_LIMITTEXT, kMemoTextLimit, 0);
-        SetDlgItemTextW(window, kEditText, plat::WideArg(memo_.text).get());
+        winui::SetItemText(window, kEditText, memo_.text);
         text_ = memo_.textColour;
         back_ = memo_.backColour;
         return TRUE;

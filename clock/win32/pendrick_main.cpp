@@ -6,6 +6,7 @@
 
 #include "clock/win32/clock_app.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/window_text.h"
 
 namespace pendrick {
 
@@ -44,7 +45,7 @@ bool ReadModulePath(char* out, size_t size) {
     return n > 0 && n <= MAX_PATH && plat::ToShiftJis(shortForm, out, size) == plat::TextFit::kFits;
 }
 
-void ErrorBox(const char* text) { MessageBoxW(nullptr, plat::WideArg(text).get(), plat::WideArg("エラー").get(), MB_OK); }
+void ErrorBox(const char* text) { winui::ShowMessageBox(nullptr, text, "エラー", MB_OK); }
 
 }  // namespace
 
