@@ -8,11 +8,12 @@
 
 namespace pendrick {
 
-// The geta mark, Japanese typesetting's stand-in for a character that cannot be set.
-// Shift-JIS 81 AC: neither byte is ASCII, so the mark never reads as a line end, a
-// question mark the user typed, or half of another character.
-constexpr char kUnheldMark[] = "〓";
-constexpr char16_t kUnheldMarkUnicode = u'〓';
+// The full-width question mark (Shift-JIS 81 48): read at once as "a character was lost
+// here", in every Japanese font, and as wide as the characters around it. (The geta mark
+// 〓, typesetting's own stand-in, draws like "=" at memo sizes.) Its second byte is no
+// line end or tab, so the memo's line rules never see it.
+constexpr char kUnheldMark[] = "？";
+constexpr char16_t kUnheldMarkUnicode = u'？';
 
 // One UTF-16 unit (never a surrogate) in code page 932: writes its 1 or 2 bytes and
 // returns how many, or 0 when the code page has no code of its own for it.

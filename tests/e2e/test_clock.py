@@ -398,8 +398,8 @@ def test_clock_quit_with_a_foreign_memo_class_window_saves_only_its_own(h):
 
 # ---- Japanese texts whatever the system's code page --------------------------------------
 
-# What the clock puts in place of a typed character Shift-JIS cannot hold: the geta mark.
-MARK = "〓"
+# What the clock puts in place of a typed character Shift-JIS cannot hold.
+MARK = "？"
 
 
 def dialog_texts(h, title):
@@ -432,7 +432,7 @@ def test_clock_window_and_dialog_texts_read_in_japanese(h):
     h.check(memo is not None and memo["title"] == "QuickMemo", f"memo window: {memo}")
 
     c.menu(ALARM)
-    check_dialog(h, "アラーム設定", [(1000, "使用する"), (1008, "音の再生"), (-1, "時"), (-1, "分"), (1, "OK"),
+    check_dialog(h, "アラーム設定", [(1000, "使用する"), (1008, "音の再生"), (0xFFFF, "時"), (0xFFFF, "分"), (1, "OK"),
                                      (2, "ｷｬﾝｾﾙ")])
     h.screenshot("alarm-dialog")
     close_dialog(h, "アラーム設定")
@@ -444,7 +444,7 @@ def test_clock_window_and_dialog_texts_read_in_japanese(h):
     h.screenshot("colour-dialog")
     close_dialog(h, "色設定")
     h.ui("press", "--title", "テキスト設定", "--button", "フォント")
-    check_dialog(h, "フォント設定", [(-1, "サイズ"), (-1, "太さ"), (1033, "イタリック"), (2, "ｷｬﾝｾﾙ")])
+    check_dialog(h, "フォント設定", [(0xFFFF, "サイズ"), (0xFFFF, "太さ"), (1033, "イタリック"), (2, "ｷｬﾝｾﾙ")])
     faces = h.ui_json("items", "--title", "フォント設定", "--id", 1030) or {"items": []}
     h.check(faces["items"], "the face list is empty")
     # A name that went through another code page would have lost its Japanese to "?".
@@ -463,15 +463,15 @@ def test_clock_memo_typed_in_japanese_survives_restart_as_shift_jis(h):
     c.menu(QUICK_MEMO)
     memo = c.memos()[0]
     # é and the emoji have no Shift-JIS code: each shows as the mark, the rest stays as typed.
-    add_text(c, memo["hwnd"], "買い物\r\nパン café \U0001F600")
+    add_text(c, memo["hwnd"], "買い物\r\nパン\r\ncafé \U0001F600")
     typed = [m for m in c.memos() if m["hwnd"] == memo["hwnd"]][0]["rect"]
-    h.check(typed[3] - typed[1] > 32, f"the memo was not sized to two lines: {typed}")
+    h.check(typed[3] - typed[1] > 32, f"the memo was not sized to three lines: {typed}")
     h.screenshot("memo")
     c.quit(program)
 
     record = c.binary("DURUVO_MEMO0")
     h.check(record is not None and len(record) == 628, f"DURUVO_MEMO0: {record!r}")
-    shown = f"買い物\r\nパン caf{MARK} {MARK}"
+    shown = f"買い物\r\nパン\r\ncaf{MARK} {MARK}"
     h.check_equal(record[16:532], shown.encode("cp932").ljust(516, b"\0"), "memo text bytes (Shift-JIS)")
     h.check_equal(record[552:616], "ＭＳ ゴシック".encode("cp932").ljust(64, b"\0"), "face name bytes")
 

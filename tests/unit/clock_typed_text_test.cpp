@@ -17,7 +17,7 @@ namespace {
 int Encode(char16_t unit, char out[2]) {
     static const std::map<char16_t, std::string> table = {
         {u'買', "買"}, {u'い', "い"}, {u'物', "物"}, {u'パ', "パ"}, {u'ン', "ン"},
-        {u'表', "表"}, {u'ｱ', "ｱ"},  {u'〓', "〓"}, {u'？', "？"},
+        {u'表', "表"}, {u'ｱ', "ｱ"},  {u'？', "？"},
     };
     if (unit < 0x80) {
         out[0] = char(unit);
@@ -57,10 +57,10 @@ TEST(TypedMemoText, EachCharacterShiftJisCannotHoldBecomesOneVisibleMark) {
     // é, a Hangul syllable, an emoji (a surrogate pair: one character, one mark) and the
     // yen sign, which code page 932 would only stand in for with a backslash.
     Taken t = Take(u"caf\u00e9 \uD55C\U0001F600買\u00a5");
-    EXPECT_EQ(t.bytes, std::string("caf〓 〓〓買〓"));
+    EXPECT_EQ(t.bytes, std::string("caf？ ？？買？"));
     EXPECT_EQ(t.result.replaced, 4);
-    // The mark is Shift-JIS's own 81 AC, no ASCII byte in it.
-    EXPECT_EQ(std::string(kUnheldMark), "\x81\xAC");
+    // The mark is Shift-JIS's full-width question mark, not the ASCII one a user types.
+    EXPECT_EQ(std::string(kUnheldMark), "\x81\x48");
     char mark[2];
     ASSERT_EQ(Encode(kUnheldMarkUnicode, mark), 2);
     EXPECT_EQ(std::string(mark, 2), kUnheldMark);
@@ -73,9 +73,9 @@ TEST(TypedMemoText, BrokenSurrogatesAreMarkedToo) {
     std::u16string lone_low = u"";
     lone_low += char16_t(0xDE00);
     lone_low += char16_t(0xD83D);  // a high one at the very end
-    EXPECT_EQ(Take(lone_high).bytes, std::string("A〓B"));
+    EXPECT_EQ(Take(lone_high).bytes, std::string("A？B"));
     Taken t = Take(lone_low);
-    EXPECT_EQ(t.bytes, std::string("〓〓"));
+    EXPECT_EQ(t.bytes, std::string("？？"));
     EXPECT_EQ(t.result.replaced, 2);
 }
 
@@ -99,7 +99,7 @@ TEST(TypedMemoText, TheLimitNeverSplitsADoubleByteCharacter) {
     EXPECT_FALSE(exact.result.cut);
 
     Taken pair = Take(u"A\U0001F600\U0001F600", 4);  // one emoji's mark fits, the next does not
-    EXPECT_EQ(pair.bytes, std::string("A〓"));
+    EXPECT_EQ(pair.bytes, std::string("A？"));
     EXPECT_TRUE(pair.result.cut);
     EXPECT_EQ(pair.result.unitsTaken, 3u);
     Taken short_pair = Take(u"A\U0001F600", 3);
