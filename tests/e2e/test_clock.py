@@ -16,7 +16,7 @@ POKE = os.path.join(WORK, "CLOCKPOKE.EXE")
 SOUNDS = ("alarm.wav", "MUSIC1.WAV", "MUSIC2.WAV", "MUSIC3.WAV")
 
 WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN = 0x204, 0x205, 0x201
-WM_SYSCOMMAND, SC_MINIMIZE, WM_ENDSESSION, WM_USER = 0x112, 0xF020, 0x16, 0x400
+WM_SYSCOMMAND, SC_MINIMIZE, WM_ENDSESSION, WM_USER, WM_CHAR = 0x112, 0xF020, 0x16, 0x400, 0x102
 VK_DOWN, VK_RETURN = 0x28, 0x0D
 
 # Clock menu positions (arrow presses from an unselected menu).
@@ -408,6 +408,12 @@ def dialog_texts(h, title):
     return [(c["id"], c["text"]) for c in (json.loads(line) for line in out.splitlines() if line.strip())]
 
 
+def dialog_controls(h, title):
+    """(hwnd, id) of every control of the dialog titled title."""
+    _, out = h.ui("children", "--title", title)
+    return [(c["hwnd"], c["id"]) for c in (json.loads(line) for line in out.splitlines() if line.strip())]
+
+
 def check_dialog(h, title, expected):
     """The dialog is open under its Japanese caption and shows every expected (id, text)."""
     h.check(h.wait_window(title=title, timeout_ms=8000) is not None, f"no dialog titled {title!r}")
@@ -464,10 +470,26 @@ def test_clock_memo_typed_in_japanese_survives_restart_as_shift_jis(h):
     memo = c.memos()[0]
     # é and the emoji have no Shift-JIS code: each shows as the mark, the rest stays as typed.
     add_text(c, memo["hwnd"], "買い物\r\nパン\r\ncafé \U0001F600")
+    c.move(memo["hwnd"], 500, 100)
     typed = [m for m in c.memos() if m["hwnd"] == memo["hwnd"]][0]["rect"]
     h.check(typed[3] - typed[1] > 32, f"the memo was not sized to three lines: {typed}")
     h.screenshot("memo")
+    # More than the record's 511 bytes: the box gives back what a key adds beyond them, and
+    # the text is cut after the last whole double-byte character.
+    c.menu(QUICK_MEMO)
+    long_memo = [m for m in c.memos() if m["hwnd"] != memo["hwnd"]][0]
+    open_text_dialog(c, long_memo["hwnd"])
+    c.poke("settext", "テキスト設定", 1007, "表" * 300)
+    edit = [hwnd for hwnd, ident in dialog_controls(h, "テキスト設定") if ident == 1007][0]
+    c.poke("post", edit, WM_CHAR, ord("表"), 1)
+    h.check(wait_until(lambda: h.ui("text", "--title", "テキスト設定", "--id", 1007)[1].rstrip("\n") == "表" * 255, 5),
+            "typing into an over-long memo text did not cut it to 255 double-byte characters")
+    h.ui("press", "--title", "テキスト設定", "--button", "OK")
+    h.ui("wait-gone", "--title", "テキスト設定", "--timeout", 5000)
     c.quit(program)
+    long_record = c.binary("DURUVO_MEMO1")
+    h.check(long_record is not None, "the second memo was not saved")
+    h.check_equal(long_record[16:532], ("表" * 255).encode("cp932").ljust(516, b"\0"), "a long memo's text bytes")
 
     record = c.binary("DURUVO_MEMO0")
     h.check(record is not None and len(record) == 628, f"DURUVO_MEMO0: {record!r}")
@@ -476,7 +498,7 @@ def test_clock_memo_typed_in_japanese_survives_restart_as_shift_jis(h):
     h.check_equal(record[552:616], "ＭＳ ゴシック".encode("cp932").ljust(64, b"\0"), "face name bytes")
 
     program = c.start()
-    restored = c.memos()
+    restored = [m for m in c.memos() if m["rect"][:2] == typed[:2]]
     h.check_equal([m["rect"] for m in restored], [typed], "memo restored in place and size")
     open_text_dialog(c, restored[0]["hwnd"])
     h.check_equal(h.ui("text", "--title", "テキスト設定", "--id", 1007)[1].rstrip("\n"), shown,
