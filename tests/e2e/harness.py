@@ -45,15 +45,18 @@ PREFIX = os.environ.get("TAVREL_E2E_PREFIX", os.path.expanduser("~/.cache/tavrel
 FIRST_LOCALE = "ja_JP.UTF-8"
 SECOND_LOCALE = "C.UTF-8"
 LOCALE = FIRST_LOCALE
+# A message box's Yes and No: Wine's own labels, in the language of the locale.
+YES, NO = "はい(&Y)", "いいえ(&N)"
 CD_LETTER = "q"
 REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
 
 
 def use_locale(locale):
     """Runs the programs under locale, in the prefix, work and artifact folders of its own."""
-    global LOCALE, PREFIX, WORK, ARTIFACTS
+    global LOCALE, PREFIX, WORK, ARTIFACTS, YES, NO
     if locale == LOCALE:
         return
+    YES, NO = "&Yes", "&No"
     suffix = "-" + locale.lower().replace(".utf-8", "-utf8").replace(".", "-").replace("_", "-")
     LOCALE = locale
     PREFIX += suffix
