@@ -207,7 +207,12 @@ void InstallFlow::OfferExistingFolder(char letter) {
 
 void InstallFlow::AcceptTypedPath() {
     char typed[script::kPathSize];
-    view_->GetText(kInstPath, typed, sizeof typed);
+    if (!view_->GetText(kInstPath, typed, sizeof typed)) {
+        // Any stand-in for the character would name another folder.
+        script::ShowMessage(e_, kBadPath, "", kWarningBox);
+        e_.tavrelFolderFound = 2;
+        return;
+    }
     const char* start = typed;
     while (*start >= 1 && *start <= 32) ++start;
     SetInstallPath(start);

@@ -50,8 +50,9 @@ public:
     virtual void SetCaption(const char* text) = 0;
     // Statics, buttons, the edit box and the percentage.
     virtual void SetText(int id, const char* text) = 0;
-    // The edit box's text (at most size - 1 bytes, zero-terminated).
-    virtual void GetText(int id, char* buffer, size_t size) = 0;
+    // The edit box's text (at most size - 1 bytes, zero-terminated). False, with an empty
+    // buffer, when it holds a character Shift-JIS has no code for.
+    virtual bool GetText(int id, char* buffer, size_t size) = 0;
     virtual void ShowControl(int id, bool show) = 0;
     virtual void SetEditReadOnly(bool readOnly) = 0;
     virtual void MoveButton(int id, const ButtonPlace& place) = 0;

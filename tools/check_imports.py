@@ -58,7 +58,7 @@ def ansi_imports(exe):
         m = re.match(r"\s*[0-9a-fA-F]+\s+\d+\s+(\w+)\s*$", line)
         if m and dll in CHECKED_DLLS:
             name = m.group(1)
-            if re.search(r"[a-z0-9]A$", name) and name not in NOT_ANSI:
+            if re.search(r"[A-Za-z0-9]A$", name) and name not in NOT_ANSI:
                 found.append((dll, name))
     return found
 

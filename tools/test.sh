@@ -8,7 +8,8 @@
 #   5 wine       the platform suites as PLATFORM_TESTS.EXE under Wine (real Win32 layer),
 #                under the Japanese locale and again under C.UTF-8 (code page 1252)
 #   6 fuzz       the fuzz targets replaying their corpora
-#   7 e2e        the programs driven through their windows under Wine
+#   7 e2e        the programs driven through their windows under Wine, then the subset of
+#                tests/e2e/second_locale.txt again under C.UTF-8 (code page 1252)
 # Every stage runs; a missing program, test binary or suite fails its stage. Exit status
 # is non-zero when any stage fails.
 set -uo pipefail
@@ -113,7 +114,11 @@ stage_fuzz() {
 }
 
 stage_e2e() {
-    python3 tests/e2e/run.py
+    # The whole suite under Japanese, then the listed subset on a Western code page.
+    local rc=0
+    python3 tests/e2e/run.py || rc=1
+    python3 tests/e2e/run.py --second-locale || rc=1
+    return $rc
 }
 
 # Everything runs from one function, read whole before it starts, so that editing this

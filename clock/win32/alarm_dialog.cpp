@@ -28,10 +28,10 @@ public:
     BOOL OnInitDialog() override {
         HWND window = hwnd_;
         ShowWindow(window, SW_SHOWNORMAL);  // shown before its controls are filled in
-        SendDlgItemMessageA(window, kUpDownHour, UDM_SETRANGE, 0, MAKELPARAM(23, 0));
-        SendDlgItemMessageA(window, kUpDownMinute, UDM_SETRANGE, 0, MAKELPARAM(59, 0));
-        SendDlgItemMessageA(window, kUpDownHour, UDM_SETPOS, 0, MAKELPARAM(settings_.alarmHour, 0));
-        SendDlgItemMessageA(window, kUpDownMinute, UDM_SETPOS, 0, MAKELPARAM(settings_.alarmMinute, 0));
+        SendDlgItemMessageW(window, kUpDownHour, UDM_SETRANGE, 0, MAKELPARAM(23, 0));
+        SendDlgItemMessageW(window, kUpDownMinute, UDM_SETRANGE, 0, MAKELPARAM(59, 0));
+        SendDlgItemMessageW(window, kUpDownHour, UDM_SETPOS, 0, MAKELPARAM(settings_.alarmHour, 0));
+        SendDlgItemMessageW(window, kUpDownMinute, UDM_SETPOS, 0, MAKELPARAM(settings_.alarmMinute, 0));
         CheckDlgButton(window, kBoxAlarmOn, settings_.alarmOn ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(window, kBoxSoundOn, settings_.soundOn ? BST_CHECKED : BST_UNCHECKED);
         EnableTimeControls(settings_.alarmOn != 0);
@@ -47,8 +47,8 @@ public:
     }
 
     void OnOK() override {
-        uint32_t hour = uint32_t(SendDlgItemMessageA(hwnd_, kUpDownHour, UDM_GETPOS, 0, 0));
-        uint32_t minute = uint32_t(SendDlgItemMessageA(hwnd_, kUpDownMinute, UDM_GETPOS, 0, 0));
+        uint32_t hour = uint32_t(SendDlgItemMessageW(hwnd_, kUpDownHour, UDM_GETPOS, 0, 0));
+        uint32_t minute = uint32_t(SendDlgItemMessageW(hwnd_, kUpDownMinute, UDM_GETPOS, 0, 0));
         settings_.alarmHour = uint8_t(ValueFromUpDown(hour, settings_.alarmHour, 24));
         settings_.alarmMinute = uint8_t(ValueFromUpDown(minute, settings_.alarmMinute, 60));
         settings_.alarmOn = IsDlgButtonChecked(hwnd_, kBoxAlarmOn) == BST_CHECKED;

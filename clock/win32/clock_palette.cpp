@@ -53,7 +53,7 @@ void SetPaletteRange(ClockApp& app, int first, int last, const Rgb* values) {
 
 bool LoadSheetResource(ClockApp& app) {
     IdentityColourMap(app.clock.colourMap);
-    HRSRC found = FindResourceA(app.instance, MAKEINTRESOURCEA(kSheetResourceId), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    HRSRC found = FindResourceW(app.instance, MAKEINTRESOURCEW(kSheetResourceId), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
     if (!found) return false;
     HGLOBAL loaded = LoadResource(app.instance, found);
     const uint8_t* dib = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;

@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "clock/win32/clock_app.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/window_text.h"
 
 namespace pendrick {
 
@@ -47,7 +49,7 @@ UINT ShowMenuAtCursor(HWND owner, HMENU menu) {
 }
 
 void AppendItem(HMENU menu, UINT id, const char* text, bool checked = false, bool grey = false) {
-    AppendMenuA(menu, MF_STRING | (checked ? MF_CHECKED : 0) | (grey ? MF_GRAYED : 0), id, text);
+    AppendMenuW(menu, MF_STRING | (checked ? MF_CHECKED : 0) | (grey ? MF_GRAYED : 0), id, plat::WideArg(text).get());
 }
 
 void RunClockMenu(ClockApp& app) {
@@ -75,7 +77,7 @@ void RunClockMenu(ClockApp& app) {
         case kMenuDigital12: s.mode = kModeDigital12; break;
         case kMenuDigital24: s.mode = kModeDigital24; break;
         case kMenuQuickMemo: OpenMemo(app, nullptr, -1); break;
-        case kMenuQuit: PostMessageA(app.window, WM_CLOSE, 0, 0); break;
+        case kMenuQuit: PostMessageW(app.window, WM_CLOSE, 0, 0); break;
         default: return;
     }
     RedrawBackgroundAndShape(app);
@@ -89,7 +91,7 @@ void RunTrayMenu(ClockApp& app) {
     switch (ShowMenuAtCursor(app.window, menu)) {
         case kTrayQuickMemo: OpenMemo(app, nullptr, -1); break;
         case kTrayCallWindow: CallWindowsBack(app); break;
-        case kTrayQuit: PostMessageA(app.window, WM_CLOSE, 0, 0); break;
+        case kTrayQuit: PostMessageW(app.window, WM_CLOSE, 0, 0); break;
         default: break;
     }
 }
@@ -170,7 +172,7 @@ LocalTime ClockHostWin32::ReadLocalTime() {
 uint32_t ClockHostWin32::Milliseconds() { return timeGetTime(); }
 
 void ClockHostWin32::PlaySoundFile(const char* path) {
-    PlaySoundA(path, nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+    PlaySoundW(plat::WideArg(path).get(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
 }
 
 void ClockHostWin32::DrawHandLine(int pen, int x0, int y0, int x1, int y1) {
@@ -187,18 +189,19 @@ void ClockHostWin32::DrawHandLine(int pen, int x0, int y0, int x1, int y1) {
 // ---- Window set-up ---------------------------------------------------------------------
 
 bool RegisterClockClasses(HINSTANCE instance) {
-    WNDCLASSA wc = {};
+    plat::WideArg clockClass(kClockClass), memoClass(kMemoClass);
+    WNDCLASSW wc = {};
     wc.style = CS_PARENTDC | CS_HREDRAW | CS_VREDRAW;
     wc.cbWndExtra = 4;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.lpfnWndProc = winui::Window::Procedure;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClockClass;
-    if (!RegisterClassA(&wc)) return false;
+    wc.lpszClassName = clockClass.get();
+    if (!RegisterClassW(&wc)) return false;
     wc.hbrBackground = nullptr;
-    wc.lpszClassName = kMemoClass;
-    return RegisterClassA(&wc) != 0;
+    wc.lpszClassName = memoClass.get();
+    return RegisterClassW(&wc) != 0;
 }
 
 HWND ClockWindow::Create(HINSTANCE instance) {
@@ -232,7 +235,7 @@ bool InitDrawing(ClockApp& app) {
     if (!app.memoryDC || !app.frameBitmap) {
         if (app.memoryDC) DeleteDC(app.memoryDC);
         app.memoryDC = nullptr;
-        MessageBoxA(nullptr, "Failed Init...", "エラー", MB_OK);
+        winui::ShowMessageBox(nullptr, "Failed Init...", "エラー", MB_OK);
         return false;
     }
     app.frameBits = static_cast<uint8_t*>(bits);
@@ -297,24 +300,24 @@ void RepaintNow(HWND window) {
 }
 
 void AddTrayIcon(ClockApp& app) {
-    NOTIFYICONDATAA nid = {};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
     nid.hWnd = app.window;
     nid.uID = 0;
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = kTrayMessage;
-    nid.hIcon = LoadIconA(app.instance, "MC_ICON");
-    std::strcpy(nid.szTip, kClockTitle);
-    app.trayIconAdded = Shell_NotifyIconA(NIM_ADD, &nid) != FALSE;
+    nid.hIcon = LoadIconW(app.instance, L"MC_ICON");
+    plat::ToWide(kClockTitle, nid.szTip, sizeof nid.szTip / sizeof nid.szTip[0]);
+    app.trayIconAdded = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
 }
 
 void RemoveTrayIcon(ClockApp& app) {
     if (!app.trayIconAdded) return;
-    NOTIFYICONDATAA nid = {};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
     nid.hWnd = app.window;
     nid.uID = 0;
-    Shell_NotifyIconA(NIM_DELETE, &nid);
+    Shell_NotifyIconW(NIM_DELETE, &nid);
     app.trayIconAdded = false;
 }
 
@@ -359,7 +362,7 @@ LRESULT ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_RBUTTONDOWN: OnRightButtonDown(app, lParam); return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kCommandQuit) PostMessageA(window, WM_CLOSE, 0, 0);
+            if (LOWORD(wParam) == kCommandQuit) PostMessageW(window, WM_CLOSE, 0, 0);
             if (LOWORD(wParam) == kCommandCallWindow) MoveClockOntoScreen(app);
             return 0;
         case WM_SYSCOMMAND:
@@ -382,7 +385,7 @@ LRESULT ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DISPLAYCHANGE:
             app.bitsPerPixel = int(wParam);
-            if (app.bitsPerPixel > 8) PostMessageA(window, WM_QUERYNEWPALETTE, 0, 0);
+            if (app.bitsPerPixel > 8) PostMessageW(window, WM_QUERYNEWPALETTE, 0, 0);
             RepaintNow(window);
             return 0;
         case WM_QUERYNEWPALETTE: return OnQueryNewPalette(app);

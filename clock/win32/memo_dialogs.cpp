@@ -1,11 +1,15 @@
 // The memo dialogs: text (with its colour and font buttons), colour and font.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "clock/dialog_rules.h"
+#include "clock/typed_text.h"
 #include "clock/win32/clock_app.h"
-#include "platform/win32/dialog_window.h"
 #include "clock/win32/memo_window.h"
+#include "platform/win32/dialog_window.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/window_text.h"
 
 namespace pendrick {
 
@@ -94,22 +98,56 @@ private:
         if (id == kPreviewButton) {
             SetBkMode(d.hDC, TRANSPARENT);
             SetTextColor(d.hDC, text_);
-            const char* sample = "Ｔｅｓｔ";
-            TextOutA(d.hDC, d.rcItem.left + 1, d.rcItem.top + 1, sample, int(std::strlen(sample)));
+            plat::WideArg sample("Ｔｅｓｔ");
+            TextOutW(d.hDC, d.rcItem.left + 1, d.rcItem.top + 1, sample.get(), int(sample.length()));
         }
     }
 };
 
-// Only the TrueType families, listed by their full names.
-int CALLBACK AddTrueTypeFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM list) {
+// Only the TrueType families, listed by their full names. A name Shift-JIS cannot hold is
+// left out: the memo record could not keep it, and a stand-in would name no font.
+int CALLBACK AddTrueTypeFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM list) {
     if (type & TRUETYPE_FONTTYPE) {
-        const ENUMLOGFONTA* e = reinterpret_cast<const ENUMLOGFONTA*>(font);
+        const ENUMLOGFONTW* e = reinterpret_cast<const ENUMLOGFONTW*>(font);
+        char face[LF_FULLFACESIZE * 2 + 1];
+        if (plat::ToShiftJis(e->elfFullName, face, sizeof face) == plat::TextFit::kNotShiftJis) return 1;
         HWND box = reinterpret_cast<HWND>(list);
         LPARAM name = reinterpret_cast<LPARAM>(e->elfFullName);
         // Some platforms report a family once per character set: list each name once.
-        if (SendMessageA(box, CB_FINDSTRINGEXACT, WPARAM(-1), name) == CB_ERR) SendMessageA(box, CB_ADDSTRING, 0, name);
+        if (SendMessageW(box, CB_FINDSTRINGEXACT, WPARAM(-1), name) == CB_ERR) SendMessageW(box, CB_ADDSTRING, 0, name);
     }
     return 1;
+}
+
+// A list entry's text in Shift-JIS when it fits size bytes.
+bool EntryText(HWND list, int index, char* out, size_t size) {
+    LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, WPARAM(index), 0);
+    if (length < 0 || length > LF_FULLFACESIZE) return false;
+    wchar_t wide[LF_FULLFACESIZE + 1] = {};
+    SendMessageW(list, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(wide));
+    return plat::ToShiftJis(wide, out, size) == plat::TextFit::kFits;
+}
+
+void AddNumber(HWND dialog, int list, int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    SendDlgItemMessageW(dialog, list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(plat::WideArg(text).get()));
+}
+
+// One UTF-16 unit in code page 932, without Windows' stand-ins for what it cannot hold.
+int EncodeCp932(char16_t unit, char out[2]) {
+    wchar_t wide = wchar_t(unit);
+    BOOL usedDefault = FALSE;
+    int n = WideCharToMultiByte(plat::kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, &wide, 1, out, 2, nullptr,
+                                &usedDefault);
+    return n > 0 && !usedDefault ? n : 0;
+}
+
+std::u16string WindowText(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(size_t(length > 0 ? length : 0) + 1, L'\0');
+    int got = GetWindowTextW(window, &text[0], int(text.size()));
+    return std::u16string(text.begin(), text.begin() + (got > 0 ? got : 0));
 }
 
 class FontDialog : public winui::Dialog {
@@ -124,44 +162,33 @@ public:
         face_[0] = 0;
         ShowWindow(window, SW_SHOWNORMAL);  // shown before its controls are filled in
         HWND faces = GetDlgItem(window, kListFace);
-        SendMessageA(faces, CB_RESETCONTENT, 0, 0);
+        SendMessageW(faces, CB_RESETCONTENT, 0, 0);
         HDC dc = GetDC(window);
-        EnumFontFamiliesA(dc, nullptr, AddTrueTypeFamily, reinterpret_cast<LPARAM>(faces));
+        EnumFontFamiliesW(dc, nullptr, AddTrueTypeFamily, reinterpret_cast<LPARAM>(faces));
         ReleaseDC(window, dc);
-        int count = int(SendMessageA(faces, CB_GETCOUNT, 0, 0));
+        int count = int(SendMessageW(faces, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
-            char name[LF_FULLFACESIZE + 1] = {};
-            if (SendMessageA(faces, CB_GETLBTEXTLEN, i, 0) > LF_FULLFACESIZE) continue;
-            SendMessageA(faces, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
-            if (std::strcmp(name, memo_.face) == 0) {
-                SendMessageA(faces, CB_SETCURSEL, i, 0);
+            char name[LF_FULLFACESIZE * 2 + 1] = {};
+            if (EntryText(faces, i, name, sizeof name) && std::strcmp(name, memo_.face) == 0) {
+                SendMessageW(faces, CB_SETCURSEL, i, 0);
                 break;
             }
         }
-        char text[16];
-        for (int w = 0; w < kWeightSteps; ++w) {
-            std::snprintf(text, sizeof text, "%d", w * 100);
-            SendDlgItemMessageA(window, kListWeight, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-        }
-        SendDlgItemMessageA(window, kListWeight, CB_SETCURSEL, SelectionForFontWeight(memo_.weight), 0);
-        for (int s = kFirstFontSize; s <= kLastFontSize; ++s) {
-            std::snprintf(text, sizeof text, "%d", s);
-            SendDlgItemMessageA(window, kListSize, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-        }
-        SendDlgItemMessageA(window, kListSize, CB_SETCURSEL, SelectionForFontSize(memo_.size), 0);
+        for (int w = 0; w < kWeightSteps; ++w) AddNumber(window, kListWeight, w * 100);
+        SendDlgItemMessageW(window, kListWeight, CB_SETCURSEL, SelectionForFontWeight(memo_.weight), 0);
+        for (int s = kFirstFontSize; s <= kLastFontSize; ++s) AddNumber(window, kListSize, s);
+        SendDlgItemMessageW(window, kListSize, CB_SETCURSEL, SelectionForFontSize(memo_.size), 0);
         CheckDlgButton(window, kBoxItalic, memo_.italic ? BST_CHECKED : BST_UNCHECKED);
         return TRUE;
     }
 
     void OnOK() override {
         HWND faces = GetDlgItem(hwnd_, kListFace);
-        int selected = int(SendMessageA(faces, CB_GETCURSEL, 0, 0));
-        if (selected >= 0 && SendMessageA(faces, CB_GETLBTEXTLEN, selected, 0) < kMemoFaceSize) {
-            SendMessageA(faces, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(face_));
-            chosen_ = true;
-        }
-        size_ = FontSizeFromSelection(int(SendDlgItemMessageA(hwnd_, kListSize, CB_GETCURSEL, 0, 0)));
-        weight_ = FontWeightFromSelection(int(SendDlgItemMessageA(hwnd_, kListWeight, CB_GETCURSEL, 0, 0)));
+        int selected = int(SendMessageW(faces, CB_GETCURSEL, 0, 0));
+        // A name longer than the record's face field is not taken (nor cut into another name).
+        if (selected >= 0 && EntryText(faces, selected, face_, sizeof face_)) chosen_ = true;
+        size_ = FontSizeFromSelection(int(SendDlgItemMessageW(hwnd_, kListSize, CB_GETCURSEL, 0, 0)));
+        weight_ = FontWeightFromSelection(int(SendDlgItemMessageW(hwnd_, kListWeight, CB_GETCURSEL, 0, 0)));
         italic_ = IsDlgButtonChecked(hwnd_, kBoxItalic) == BST_CHECKED;
         winui::Dialog::OnOK();
     }
@@ -183,14 +210,18 @@ public:
     BOOL OnInitDialog() override {
         HWND window = hwnd_;
         ShowWindow(window, SW_SHOWNORMAL);  // shown before its controls are filled in
-        SendDlgItemMessageA(window, kEditText, EM_LIMITTEXT, kMemoTextLimit, 0);
-        SetDlgItemTextA(window, kEditText, memo_.text);
+        SendDlgItemMessageW(window, kEditText, EM_LIMITTEXT, kMemoTextLimit, 0);
+        winui::SetItemText(window, kEditText, memo_.text);
         text_ = memo_.textColour;
         back_ = memo_.backColour;
         return TRUE;
     }
 
     BOOL OnCommand(int id, int code) override {
+        if (id == kEditText && code == EN_CHANGE) {
+            KeepWithinRecord();
+            return TRUE;
+        }
         if (id == kButtonColour) {
             ColourDialog* d = new ColourDialog(text_, back_);
             d->RunModal(instance(), d->kTemplate, hwnd_);
@@ -221,13 +252,27 @@ public:
 
     void OnOK() override {
         std::memset(memo_.text, 0, sizeof memo_.text);
-        GetDlgItemTextA(hwnd_, kEditText, memo_.text, kMemoTextLimit + 1);
+        std::u16string typed = WindowText(Item(kEditText));
+        ShiftJisFromTyped(typed.data(), typed.size(), memo_.text, kMemoTextLimit + 1, EncodeCp932);
         memo_.textColour = text_;
         memo_.backColour = back_;
         winui::Dialog::OnOK();
     }
 
 private:
+    // The box counts characters, the record bytes: what would not fit the record's 511
+    // bytes is taken back out of the box at once, as a limit in bytes would have kept it out.
+    void KeepWithinRecord() {
+        HWND edit = Item(kEditText);
+        std::u16string typed = WindowText(edit);
+        char bytes[kMemoTextLimit + 1];
+        TypedText taken = ShiftJisFromTyped(typed.data(), typed.size(), bytes, sizeof bytes, EncodeCp932);
+        if (!taken.cut) return;
+        SendMessageW(edit, EM_SETSEL, WPARAM(taken.unitsTaken), LPARAM(-1));
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+        MessageBeep(MB_OK);
+    }
+
     MemoData& memo_;
     COLORREF text_ = 0, back_ = 0;
 };

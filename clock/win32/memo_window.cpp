@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "clock/win32/clock_app.h"
+#include "platform/win32/wide_text.h"
 
 namespace pendrick {
 
@@ -65,7 +67,7 @@ void MoveMemoOntoScreen(HWND window) {
 
 int LineHeight(HDC dc) {
     SIZE s = {};
-    GetTextExtentPoint32A(dc, "TEST", 4, &s);
+    GetTextExtentPoint32W(dc, L"TEST", 4, &s);
     return s.cy;
 }
 
@@ -85,7 +87,10 @@ void MemoWindow::OnPaint() {
         SetTextColor(dc, memo->textColour);
         SetBkMode(dc, TRANSPARENT);
         int h = LineHeight(dc);
-        SplitMemoText(memo->text, [&](int n, const char* bytes, int length) { TextOutA(dc, 0, n * h, bytes, length); });
+        SplitMemoText(memo->text, [&](int n, const char* bytes, int length) {
+            plat::WideArg line(bytes, size_t(length));
+            TextOutW(dc, 0, n * h, line.get(), int(line.length()));
+        });
         SelectObject(dc, oldFont);
     }
     EndPaint(hwnd_, &ps);
@@ -96,7 +101,8 @@ void SizeMemoToItsText(HWND window, MemoData& memo) {
     HGDIOBJ old = SelectObject(dc, memo.font);
     MemoExtent e = SizeMemoToText(memo.text, [&](const char* bytes, int length) {
         SIZE s = {};
-        GetTextExtentPoint32A(dc, bytes, length, &s);
+        plat::WideArg line(bytes, size_t(length));
+        GetTextExtentPoint32W(dc, line.get(), int(line.length()), &s);
         return MemoExtent{int(s.cx), int(s.cy)};
     });
     SelectObject(dc, old);
@@ -108,9 +114,9 @@ void MemoWindow::RunMenu() {
     HWND window = hwnd_;
     MemoData& memo = data;
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, kMenuAddText, "Add Text");
-    AppendMenuA(menu, MF_STRING | (memo.topMost ? MF_CHECKED : 0), kMenuTopMost, "Top Most");
-    AppendMenuA(menu, MF_STRING, kMenuClose, "Close");
+    AppendMenuW(menu, MF_STRING, kMenuAddText, L"Add Text");
+    AppendMenuW(menu, MF_STRING | (memo.topMost ? MF_CHECKED : 0), kMenuTopMost, L"Top Most");
+    AppendMenuW(menu, MF_STRING, kMenuClose, L"Close");
     POINT p;
     GetCursorPos(&p);
     UINT id = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, window, nullptr));
@@ -128,7 +134,7 @@ void MemoWindow::RunMenu() {
             break;
         case kMenuClose:
             DeleteSavedMemo(app_.store, memo.savedNumber);
-            PostMessageA(window, WM_CLOSE, 0, 0);
+            PostMessageW(window, WM_CLOSE, 0, 0);
             break;
         default: break;
     }
@@ -193,7 +199,7 @@ public:
     void Write(int number, const MemoRecord& record) override { WriteSavedMemo(app_.store, number, record); }
     void Close(uintptr_t handle) override {
         HWND window = reinterpret_cast<HWND>(handle);
-        if (IsWindow(window)) SendMessageA(window, WM_CLOSE, 0, 0);
+        if (IsWindow(window)) SendMessageW(window, WM_CLOSE, 0, 0);
     }
 
 private:
@@ -203,8 +209,9 @@ private:
 }  // namespace
 
 HFONT CreateMemoFont(const MemoData& memo) {
-    return CreateFontA(memo.size, 0, 0, 0, memo.weight, memo.italic ? TRUE : FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_ROMAN, memo.face);
+    return CreateFontW(memo.size, 0, 0, 0, memo.weight, memo.italic ? TRUE : FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FIXED_PITCH | FF_ROMAN,
+                       plat::WideArg(memo.face).get());
 }
 
 HWND OpenMemo(ClockApp& app, const MemoRecord* record, int savedNumber) {
@@ -258,11 +265,12 @@ int SaveAndCloseMemos(ClockApp& app) {
 }
 
 void CallWindowsBack(ClockApp& app) {
-    PostMessageA(app.window, WM_COMMAND, kCommandCallWindow, 0);
+    PostMessageW(app.window, WM_COMMAND, kCommandCallWindow, 0);
+    plat::WideArg memoClass(kMemoClass);
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        char name[259] = {};
-        GetClassNameA(w, name, sizeof name);
-        if (std::strcmp(name, kMemoClass) == 0) PostMessageA(w, WM_COMMAND, kCommandCallWindow, 0);
+        wchar_t name[259] = {};
+        GetClassNameW(w, name, 259);
+        if (std::wcscmp(name, memoClass.get()) == 0) PostMessageW(w, WM_COMMAND, kCommandCallWindow, 0);
     }
 }
 

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "clock/win32/clock_app.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/window_text.h"
 
 namespace pendrick {
 
@@ -12,7 +14,7 @@ namespace {
 
 // A second start brings the running clock back instead.
 bool BringBackRunningClock() {
-    HWND other = FindWindowA(kClockClass, nullptr);
+    HWND other = FindWindowW(plat::WideArg(kClockClass).get(), nullptr);
     if (!other) return false;
     if (IsIconic(other)) ShowWindow(other, SW_RESTORE);
     // Hidden by minimising: the second start is how it comes back.
@@ -23,14 +25,27 @@ bool BringBackRunningClock() {
 }
 
 int ReadDisplayDepth() {
-    HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
     if (!dc) return 24;
     int bits = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
     DeleteDC(dc);
     return bits;
 }
 
-void ErrorBox(const char* text) { MessageBoxA(nullptr, text, "エラー", MB_OK); }
+// The program's own path in Shift-JIS, for the sounds beside it. A folder name Shift-JIS
+// cannot hold is taken in its short form; failing that the clock stays silent rather than
+// play files of the same names from wherever the current folder is.
+bool ReadModulePath(char* out, size_t size) {
+    wchar_t wide[MAX_PATH + 1] = {};
+    DWORD n = GetModuleFileNameW(nullptr, wide, MAX_PATH + 1);
+    if (n == 0 || n > MAX_PATH) return false;
+    if (plat::ToShiftJis(wide, out, size) == plat::TextFit::kFits) return true;
+    wchar_t shortForm[MAX_PATH + 1] = {};
+    n = GetShortPathNameW(wide, shortForm, MAX_PATH + 1);
+    return n > 0 && n <= MAX_PATH && plat::ToShiftJis(shortForm, out, size) == plat::TextFit::kFits;
+}
+
+void ErrorBox(const char* text) { winui::ShowMessageBox(nullptr, text, "エラー", MB_OK); }
 
 }  // namespace
 
@@ -43,9 +58,7 @@ int RunClock(ClockApp& app, HINSTANCE instance) {
     app.bitsPerPixel = ReadDisplayDepth();
 
     char module[MAX_PATH + 1] = {};
-    if (GetModuleFileNameA(nullptr, module, MAX_PATH) == 0) module[0] = 0;
-    module[MAX_PATH] = 0;
-    BuildSoundPaths(module, app.clock.soundPaths);
+    if (ReadModulePath(module, sizeof module)) BuildSoundPaths(module, app.clock.soundPaths);
 
     if (!CreateColourObjects(app)) return 0;
     if (!LoadSheetResource(app)) return 0;
@@ -77,13 +90,13 @@ int RunClock(ClockApp& app, HINSTANCE instance) {
     MSG msg;
     int exitCode = 0;
     for (;;) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             exitCode = got == 0 ? int(msg.wParam) : 0;
             break;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     if (app.window && IsWindow(app.window)) KillTimer(app.window, kTickTimer);
     RemoveTrayIcon(app);

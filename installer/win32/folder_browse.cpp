@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/win32/wide_text.h"
+#include "platform/win32/window_text.h"
 #include "resources/ostrel_resource.h"
 
 namespace installer {
@@ -20,19 +22,22 @@ UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT message, WPARAM wParam, LPARAM /*
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
-    case IDOK:
+    case IDOK: {
         // Enter in the folder list opens a folder: only a press of OK itself chooses.
         if (GetFocus() != GetDlgItem(dialog, IDOK)) return FALSE;
-        g_folder[0] = '\0';
-        GetDlgItemTextA(dialog, IDC_BROWSE_PATH, g_folder, sizeof g_folder);
-        if (!BrowsedFolderFits(g_folder)) {
+        // A folder Shift-JIS cannot name is refused like one too long: any stand-in for
+        // its character would be another folder.
+        const plat::TextFit fit = winui::ReadItemText(dialog, IDC_BROWSE_PATH, g_folder, sizeof g_folder);
+        if (fit == plat::TextFit::kNotShiftJis || !BrowsedFolderFits(g_folder)) {
             g_chosen = false;
-            MessageBoxA(dialog, "　 パスが長すぎます。\nもっと短くしてください。", "", MB_OK | MB_ICONWARNING);
+            g_folder[0] = '\0';
+            winui::ShowMessageBox(dialog, "　 パスが長すぎます。\nもっと短くしてください。", "", MB_OK | MB_ICONWARNING);
             return FALSE;
         }
         g_chosen = true;
         EndDialog(dialog, 1);
         return TRUE;
+    }
     case IDCANCEL:
         g_chosen = false;
         return FALSE;
@@ -44,23 +49,25 @@ UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT message, WPARAM wParam, LPARAM /*
 }  // namespace
 
 void BrowseForFolder(HINSTANCE instance, HWND owner, InstallFlow& flow) {
-    char fileName[260] = "";
+    wchar_t fileName[260] = L"";
     char start[8];
     flow.BrowseStartFolder(start, sizeof start);
-    OPENFILENAMEA ofn;
+    const plat::WideArg wideStart(start);
+    const plat::WideArg title("ドライブ・フォルダの参照");
+    OPENFILENAMEW ofn;
     std::memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the original structure (76 bytes on i686)
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;  // the original structure (76 bytes on i686)
     ofn.hwndOwner = owner;
     ofn.hInstance = instance;
     ofn.lpstrFile = fileName;
-    ofn.nMaxFile = sizeof fileName;
-    ofn.lpstrInitialDir = start;
-    ofn.lpstrTitle = "ドライブ・フォルダの参照";
+    ofn.nMaxFile = sizeof fileName / sizeof fileName[0];
+    ofn.lpstrInitialDir = wideStart.get();
+    ofn.lpstrTitle = title.get();
     ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
     ofn.lpfnHook = BrowseHook;
-    ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_FOLDER_BROWSE);
+    ofn.lpTemplateName = MAKEINTRESOURCEW(IDD_FOLDER_BROWSE);
     g_chosen = false;
-    GetOpenFileNameA(&ofn);
+    GetOpenFileNameW(&ofn);
     flow.AfterBrowse(g_chosen, g_folder);
 }
 

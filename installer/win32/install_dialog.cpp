@@ -5,16 +5,15 @@
 
 namespace installer {
 
-void CInstallDlg::GetText(int id, char* buffer, size_t size) {
-    if (size == 0) return;
-    buffer[0] = '\0';
-    GetDlgItemTextA(hwnd_, id, buffer, static_cast<int>(size));
+bool CInstallDlg::GetText(int id, char* buffer, size_t size) {
+    // A text too long arrives cut, as it always did: the flow's length check refuses it.
+    return winui::ReadItemText(hwnd_, id, buffer, size) != plat::TextFit::kNotShiftJis;
 }
 
 void CInstallDlg::MakeDefault(int id) {
     for (int button : {kInstOk, kInstBrowse, kInstStop})
-        SendMessageA(Item(button), BM_SETSTYLE, button == id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-    SendMessageA(hwnd_, DM_SETDEFID, id, 0);
+        SendMessageW(Item(button), BM_SETSTYLE, button == id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    SendMessageW(hwnd_, DM_SETDEFID, id, 0);
 }
 
 void CInstallDlg::Activate() {
@@ -58,8 +57,8 @@ BOOL CInstallDlg::OnInitDialog() {
                  SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(hwnd_, SW_SHOW);
     static const int kLines[6] = {kInstTitle, kInstRights, kInstLine1, kInstLine2, kInstLine3, kInstLine4};
-    for (int i = 0; i < 6; ++i) SetDlgItemTextA(hwnd_, kLines[i], flow_.LineText(i));
-    SetDlgItemTextA(hwnd_, kInstPath, flow_.installPath());
+    for (int i = 0; i < 6; ++i) winui::SetItemText(hwnd_, kLines[i], flow_.LineText(i));
+    winui::SetItemText(hwnd_, kInstPath, flow_.installPath());
     return TRUE;
 }
 
@@ -85,7 +84,7 @@ BOOL CInstallDlg::OnPaint() {
     const ProgressPicture p = flow_.Progress();
     Draw(dc, p);
     EndPaint(hwnd_, &ps);
-    if (p.visible) SetDlgItemTextA(hwnd_, kInstPercent, p.text);
+    if (p.visible) winui::SetItemText(hwnd_, kInstPercent, p.text);
     return TRUE;
 }
 

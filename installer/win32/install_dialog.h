@@ -7,6 +7,7 @@
 #include "installer/install_flow.h"
 #include "installer/win32/background.h"
 #include "platform/win32/dialog_window.h"
+#include "platform/win32/window_text.h"
 
 namespace installer {
 
@@ -16,14 +17,14 @@ public:
         : instance_(instance), flow_(flow), background_(background) {}
 
     // InstallView
-    void SetCaption(const char* text) override { SetWindowTextA(hwnd_, text); }
-    void SetText(int id, const char* text) override { SetDlgItemTextA(hwnd_, id, text); }
-    void GetText(int id, char* buffer, size_t size) override;
+    void SetCaption(const char* text) override { winui::SetText(hwnd_, text); }
+    void SetText(int id, const char* text) override { winui::SetItemText(hwnd_, id, text); }
+    bool GetText(int id, char* buffer, size_t size) override;
     void ShowControl(int id, bool show) override { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
-    void SetEditReadOnly(bool readOnly) override { SendMessageA(Item(kInstPath), EM_SETREADONLY, readOnly, 0); }
+    void SetEditReadOnly(bool readOnly) override { SendMessageW(Item(kInstPath), EM_SETREADONLY, readOnly, 0); }
     void MoveButton(int id, const ButtonPlace& p) override { MoveWindow(Item(id), p.x, p.y, p.width, p.height, TRUE); }
     void MakeDefault(int id) override;
-    void Focus(int id) override { SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE); }
+    void Focus(int id) override { SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE); }
     void Activate() override;
     void RepaintNow(bool erase) override;
     void DrawBar(const ProgressPicture& picture) override;

@@ -8,7 +8,7 @@ namespace installer {
 
 bool CLauncherDlg::CreateLauncherWindow() {
     if (!CreateModeless(instance_, winui::TemplateId(IDD_LAUNCHER), frame_.hwnd())) return false;
-    SetWindowTextA(hwnd_, kLauncherTitle);
+    winui::SetText(hwnd_, kLauncherTitle);
     return true;
 }
 
@@ -18,8 +18,8 @@ void CLauncherDlg::ShowAndEnableFrame() {
 }
 
 void CLauncherDlg::SetButtonDefault(int id, bool isDefault) {
-    SendMessageA(Item(id), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-    if (isDefault) SendMessageA(hwnd_, DM_SETDEFID, id, 0);
+    SendMessageW(Item(id), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if (isDefault) SendMessageW(hwnd_, DM_SETDEFID, id, 0);
 }
 
 void CLauncherDlg::RepaintFrame() {

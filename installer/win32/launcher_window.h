@@ -7,6 +7,7 @@
 #include "installer/launcher.h"
 #include "installer/win32/background.h"
 #include "platform/win32/dialog_window.h"
+#include "platform/win32/window_text.h"
 #include "installer/win32/main_frame.h"
 
 namespace installer {
@@ -29,7 +30,7 @@ public:
     void FocusLauncher() override { SetFocus(hwnd_); }
     void MoveButton(int id, const Rect& r) override { MoveWindow(Item(id), r.left, r.top, r.width, r.height, TRUE); }
     void ShowButton(int id, bool show) override { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
-    void SetButtonText(int id, const char* text) override { SetWindowTextA(Item(id), text); }
+    void SetButtonText(int id, const char* text) override { winui::SetText(Item(id), text); }
     void EnableButton(int id, bool enable) override { EnableWindow(Item(id), enable); }
     void SetButtonDefault(int id, bool isDefault) override;
     void FocusButton(int id) override { SetFocus(Item(id)); }

@@ -2,18 +2,21 @@
 #include "installer/win32/main_frame.h"
 
 #include "installer/startup.h"
+#include "platform/win32/wide_text.h"
 #include "resources/ostrel_resource.h"
 
 namespace installer {
 
 bool CMainFrame::Create(HINSTANCE instance) {
-    WNDCLASSA wc = {};
+    // A wide class: the window procedure answers through DefWindowProcW.
+    const plat::WideArg className(kFrameClass);
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = winui::Window::Procedure;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_OSTREL));
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.lpszClassName = kFrameClass;
-    if (!RegisterClassA(&wc)) return false;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_OSTREL));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.lpszClassName = className.get();
+    if (!RegisterClassW(&wc)) return false;
     int x = e_.env.screenWidth / 2, y = e_.env.screenHeight / 2;
     if (!winui::Window::Create(0, kFrameClass, kFrameTitle, WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
                                0, 0, nullptr, instance))

@@ -2,6 +2,7 @@
 #include "installer/win32/menu_dialog.h"
 
 #include "installer/menu_placement.h"
+#include "platform/win32/window_text.h"
 #include "resources/ostrel_resource.h"
 
 namespace installer {
@@ -36,8 +37,8 @@ void CMenuDlg::SetUp() {
         MapDialogRect(hwnd_, &place);
         SetWindowPos(item, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
-    SetDlgItemTextA(hwnd_, IDC_MENU_GROUP, menu_.title);
-    for (int i = 0; i < 5; ++i) SetDlgItemTextA(hwnd_, kItemIds[i], menu_.items[i]);
+    winui::SetItemText(hwnd_, IDC_MENU_GROUP, menu_.title);
+    for (int i = 0; i < 5; ++i) winui::SetItemText(hwnd_, kItemIds[i], menu_.items[i]);
     if (layout.checked >= 0) CheckRadioButton(hwnd_, IDC_MENU_ITEM1, IDC_MENU_ITEM5, kItemIds[layout.checked]);
 }
 

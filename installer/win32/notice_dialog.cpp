@@ -2,6 +2,7 @@
 #include "installer/win32/notice_dialog.h"
 
 #include "installer/notice_lines.h"
+#include "platform/win32/window_text.h"
 
 namespace installer {
 
@@ -15,9 +16,9 @@ BOOL CNoticeDlg::OnInitDialog() {
     const NoticeLines lines = DecideNoticeLines(hasDirectXEntry_);
     EnableWindow(Item(kNoticeSetup), lines.setupEnabled);
     const int ids[4] = {kNoticeLine1, kNoticeLine2, kNoticeLine3, kNoticeLine4};
-    for (int i = 0; i < 4; ++i) SetDlgItemTextA(hwnd_, ids[i], lines.lines[i]);
+    for (int i = 0; i < 4; ++i) winui::SetItemText(hwnd_, ids[i], lines.lines[i]);
     // The focus goes to the default button "中止", so that Enter never chooses the set-up.
-    SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kNoticeStop)), TRUE);
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kNoticeStop)), TRUE);
     return FALSE;
 }
 

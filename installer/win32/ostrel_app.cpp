@@ -10,6 +10,7 @@
 #include "installer/win32/flow_windows.h"
 #include "installer/win32/launcher_window.h"
 #include "installer/win32/main_frame.h"
+#include "platform/win32/command_line.h"
 #include "platform/win32/win32_platform.h"
 #include "resources/ostrel_resource.h"
 
@@ -39,11 +40,11 @@ public:
 
     int Run() {
         MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
             HWND dialog = launcherDlg_.hwnd();
-            if (dialog && IsDialogMessageA(dialog, &msg)) continue;
+            if (dialog && IsDialogMessageW(dialog, &msg)) continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         return static_cast<int>(msg.wParam);
     }
@@ -59,7 +60,7 @@ public:
     bool CreateFrame() override { return frame_.Create(instance_); }
     bool HasDialogTemplates() override {
         for (int id : {IDD_INSTALL, IDD_LAUNCHER, IDD_UNINSTALL, IDD_MENU, IDD_FOLDER_BROWSE})
-            if (!FindResourceA(instance_, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_DIALOG))) return false;
+            if (!FindResourceW(instance_, MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_DIALOG))) return false;
         return true;
     }
     int CreateLauncher() override { return launcher_.Create(); }
@@ -80,11 +81,11 @@ private:
 }  // namespace
 }  // namespace installer
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The engine's state is large: keep the application object off the stack.
     static installer::CInstallerApp* app = new installer::CInstallerApp(instance);
     int code = 0;
-    if (app->InitInstance(commandLine)) code = app->Run();
+    if (app->InitInstance(plat::CommandArguments().c_str())) code = app->Run();
     app->ExitInstance();
     return code;
 }

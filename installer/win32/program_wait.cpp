@@ -18,14 +18,14 @@ void EnableAll(const WaitWindows& w, BOOL enable) {
 // Dispatches what is waiting; false when a quit request came (its code in *quitCode).
 bool PumpWaitingMessages(const WaitWindows& w, int* quitCode) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             *quitCode = static_cast<int>(msg.wParam);
             return false;
         }
-        if (w.launcher && IsDialogMessageA(w.launcher, &msg)) continue;
+        if (w.launcher && IsDialogMessageW(w.launcher, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return true;
 }

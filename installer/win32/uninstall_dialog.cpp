@@ -1,11 +1,13 @@
 // The uninstall dialog's window side (see uninstall_dialog.h).
 #include "installer/win32/uninstall_dialog.h"
 
+#include "platform/win32/window_text.h"
+
 namespace installer {
 
 void CUninstallDlg::ShowTexts(const char* path, const char* message) {
-    SetDlgItemTextA(hwnd_, kUninstFolder, path);
-    SetDlgItemTextA(hwnd_, kUninstMessage, message);
+    winui::SetItemText(hwnd_, kUninstFolder, path);
+    winui::SetItemText(hwnd_, kUninstMessage, message);
     UpdateWindow(hwnd_);
 }
 
@@ -20,8 +22,8 @@ void CUninstallDlg::Activate() {
 }
 
 BOOL CUninstallDlg::OnInitDialog() {
-    SetDlgItemTextA(hwnd_, kUninstFolder, flow_.pathText());
-    SetDlgItemTextA(hwnd_, kUninstMessage, flow_.messageText());
+    winui::SetItemText(hwnd_, kUninstFolder, flow_.pathText());
+    winui::SetItemText(hwnd_, kUninstMessage, flow_.messageText());
     RECT r;
     GetWindowRect(hwnd_, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;

@@ -1,9 +1,27 @@
 // The dialog base's procedure: a table of cases, one handler per message.
 #include "platform/win32/dialog_window.h"
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_binding.h"
 
 namespace winui {
+
+namespace {
+
+// A template's wide name for one call: a number passes as it is, a name is converted.
+class TemplateName {
+public:
+    explicit TemplateName(const char* name) : name_(IS_INTRESOURCE(name) ? nullptr : name) {
+        number_ = IS_INTRESOURCE(name) ? MAKEINTRESOURCEW(LOWORD(reinterpret_cast<ULONG_PTR>(name))) : nullptr;
+    }
+    const wchar_t* get() const { return number_ ? number_ : name_.get(); }
+
+private:
+    plat::WideArg name_;
+    const wchar_t* number_;
+};
+
+}  // namespace
 
 Dialog::~Dialog() { Destroy(); }
 
@@ -12,7 +30,7 @@ INT_PTR Dialog::RunModal(HINSTANCE instance, const char* templateName, HWND owne
     modal_ = true;
     initialised_ = false;
     commandCameEarly_ = false;
-    INT_PTR result = DialogBoxParamA(instance, templateName, owner, Procedure, reinterpret_cast<LPARAM>(this));
+    INT_PTR result = DialogBoxParamW(instance, TemplateName(templateName).get(), owner, Procedure, reinterpret_cast<LPARAM>(this));
     if (result == -1) hwnd_ = nullptr;
     return result;
 }
@@ -22,7 +40,7 @@ bool Dialog::CreateModeless(HINSTANCE instance, const char* templateName, HWND o
     modal_ = false;
     initialised_ = false;
     commandCameEarly_ = false;
-    return CreateDialogParamA(instance, templateName, owner, Procedure, reinterpret_cast<LPARAM>(this)) != nullptr;
+    return CreateDialogParamW(instance, TemplateName(templateName).get(), owner, Procedure, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 void Dialog::Destroy() {
@@ -84,7 +102,7 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnPaint();
     case WM_ERASEBKGND:
         if (!OnEraseBackground(reinterpret_cast<HDC>(wParam))) return FALSE;
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 1);
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
         return TRUE;
     case WM_DRAWITEM:
         return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -92,7 +110,7 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnClose();
     case WM_QUERYNEWPALETTE: {
         BOOL realized = OnQueryNewPalette();
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, realized);
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, realized);
         return realized;
     }
     case WM_PALETTECHANGED:

@@ -7,7 +7,7 @@
 
 namespace winui {
 
-// A numbered template for the functions below.
+// A numbered template for the functions below (a named one is its Shift-JIS name).
 inline const char* TemplateId(int id) { return MAKEINTRESOURCEA(id); }
 
 class Dialog {
@@ -23,7 +23,7 @@ public:
     // The instance the dialog was made from (for dialogs it opens in turn).
     HINSTANCE instance() const { return instance_; }
 
-    // DialogBoxParamA's answer: the EndModal value, -1 when the dialog could not be made.
+    // DialogBoxParamW's answer: the EndModal value, -1 when the dialog could not be made.
     INT_PTR RunModal(HINSTANCE instance, const char* templateName, HWND owner);
     bool CreateModeless(HINSTANCE instance, const char* templateName, HWND owner);
     void EndModal(INT_PTR result) { EndDialog(hwnd_, result); }

@@ -8,12 +8,12 @@
 namespace winui {
 
 inline void BindObject(HWND window, void* object) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
 }
 
 template <class T>
 T* BoundObject(HWND window) {
-    return reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 // Runs a handler and stops any exception there: one must never unwind through the

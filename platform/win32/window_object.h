@@ -23,14 +23,15 @@ public:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
-    // CreateWindowExA with this object as the creation parameter; null on failure.
+    // CreateWindowExW with this object as the creation parameter; null on failure. The
+    // class name and the title are Shift-JIS.
     HWND Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                 int height, HWND parent, HINSTANCE instance);
 
     // A table of cases: one named handler per message, Default for the rest.
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
-        return DefWindowProcA(hwnd_, message, wParam, lParam);
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
     // After the window's last message; an object that owns itself deletes itself here.
     virtual void OnFinalMessage() {}

@@ -39,8 +39,29 @@ UIAUTO = os.path.join(WIN_BUILD, "UIAUTO.EXE")
 WORK = os.path.join(ROOT, "build", "e2e")
 ARTIFACTS = os.path.join(ROOT, "build", "artifacts", "e2e")
 PREFIX = os.environ.get("TAVREL_E2E_PREFIX", os.path.expanduser("~/.cache/tavrel-wine-e2e"))
+# Wine takes each process's ANSI code page from its Unix locale: Japanese (932) as the
+# programs were made for, or the second locale (1252, a Western Windows), which a run
+# chooses with use_locale() before it loads the tests. Each locale has its own prefix.
+FIRST_LOCALE = "ja_JP.UTF-8"
+SECOND_LOCALE = "C.UTF-8"
+LOCALE = FIRST_LOCALE
+# A message box's Yes and No: Wine's own labels, in the language of the locale.
+YES, NO = "はい(&Y)", "いいえ(&N)"
 CD_LETTER = "q"
 REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
+
+
+def use_locale(locale):
+    """Runs the programs under locale, in the prefix, work and artifact folders of its own."""
+    global LOCALE, PREFIX, WORK, ARTIFACTS, YES, NO
+    if locale == LOCALE:
+        return
+    YES, NO = "&Yes", "&No"
+    suffix = "-" + locale.lower().replace(".utf-8", "-utf8").replace(".", "-").replace("_", "-")
+    LOCALE = locale
+    PREFIX += suffix
+    WORK += suffix
+    ARTIFACTS += suffix
 
 
 class CheckFailed(AssertionError):
@@ -87,7 +108,7 @@ def wine_environment(display):
     env = dict(os.environ)
     env.update({
         "WINEPREFIX": PREFIX,
-        "LC_ALL": "ja_JP.UTF-8",
+        "LC_ALL": LOCALE,
         "WINEDEBUG": "-all",
         "WINEDLLOVERRIDES": "mscoree,mshtml=",
         "DISPLAY": display,
@@ -102,7 +123,7 @@ def prepare_prefix():
     """Makes the end-to-end prefix (once) and its pristine registry copy; returns DISPLAY."""
     script = ('source tools/wine_env.sh && tavrel_ensure_display >&2 && '
               'tavrel_make_prefix >&2 && echo "$DISPLAY"')
-    env = dict(os.environ, TAVREL_WINEPREFIX=PREFIX)
+    env = dict(os.environ, TAVREL_WINEPREFIX=PREFIX, TAVREL_LOCALE=LOCALE)
     out = subprocess.run(["bash", "-c", script], cwd=ROOT, env=env, capture_output=True,
                          text=True, timeout=300)
     if out.returncode != 0:
@@ -258,12 +279,18 @@ class Harness:
 
     # ---- State -----------------------------------------------------------------------
     def reg_query(self, key, value=None, view=PROGRAM_VIEW):
-        """reg.exe's listing of a key (as the programs under test see it), or None if absent."""
+        """reg.exe's listing of a key (as the programs under test see it), or None if absent.
+
+        reg.exe reads the registry's Unicode texts and prints them in its process's code
+        page: it runs under the Japanese locale whatever the programs run under, so that
+        Japanese comes back whole (under 1252 it would print "?") and a text stored
+        garbled shows as such.
+        """
         args = ["wine", "reg", "query", key]
         if value is not None:
             args += ["/v", value]
         args.append(f"/reg:{view}")
-        code, out = run_captured(args, self.env, 60)
+        code, out = run_captured(args, dict(self.env, LC_ALL=FIRST_LOCALE), 60)
         if code != 0:
             return None
         return from_cp932(out)

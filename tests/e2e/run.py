@@ -1,9 +1,14 @@
 #!/usr/bin/env python3
 """Runs the end-to-end tests (tests/e2e/test_*.py, functions test_*(h)) under Wine.
 
-Usage: run.py [-k PART_OF_NAME] [--timeout SECONDS]
+Usage: run.py [-k PART_OF_NAME] [--timeout SECONDS] [--second-locale]
 Each test runs with a time limit; whatever it started is killed when it ends. A failed
 test leaves a screenshot in build/artifacts/e2e/. Closing line: "N passed, N failed".
+
+--second-locale runs the tests listed in second_locale.txt (those that cross every kind
+of Japanese text the programs show, store or name) under C.UTF-8, code page 1252 as on a
+Western Windows, in a prefix of their own ($TAVREL_E2E_PREFIX-c-utf8); failures go to
+build/artifacts/e2e-c-utf8/.
 """
 import argparse
 import fcntl
@@ -41,9 +46,25 @@ def unexpected_error(error, full):
     return f"{type(error).__name__}: {error}{where} (traceback: {os.path.relpath(trace, harness.ROOT)})"
 
 
-def collect(pattern):
+HERE = os.path.dirname(os.path.abspath(__file__))
+SECOND_LOCALE_LIST = os.path.join(HERE, "second_locale.txt")
+
+
+def second_locale_names():
+    """The test names (file.function) listed for the second locale."""
+    names = []
+    with open(SECOND_LOCALE_LIST, encoding="utf-8") as f:
+        for line in f:
+            line = line.split("#", 1)[0].strip()
+            if line:
+                names.append(line)
+    return names
+
+
+def collect(pattern, only=None):
+    """The tests whose names hold pattern; with only, just those names (each must exist)."""
     tests = []
-    here = os.path.dirname(os.path.abspath(__file__))
+    here = HERE
     for path in sorted(glob.glob(os.path.join(here, "test_*.py"))):
         name = os.path.splitext(os.path.basename(path))[0]
         spec = importlib.util.spec_from_file_location(name, path)
@@ -53,8 +74,13 @@ def collect(pattern):
         functions = [(fn, attr) for fn, attr in functions if callable(fn)]
         for fn, attr in sorted(functions, key=lambda pair: pair[0].__code__.co_firstlineno):
             full = f"{name}.{attr}"
-            if not pattern or pattern in full:
+            if (not pattern or pattern in full) and (only is None or full in only):
                 tests.append((full, fn))
+    if only is not None:
+        missing = sorted(set(only) - {full for full, _ in collect("")})
+        if missing:
+            sys.exit(f"run.py: {os.path.basename(SECOND_LOCALE_LIST)} names tests that do not exist: "
+                     + ", ".join(missing))
     return tests
 
 
@@ -62,9 +88,16 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("-k", dest="pattern", default="")
     ap.add_argument("--timeout", type=int, default=120, help="limit per test in seconds")
+    ap.add_argument("--second-locale", action="store_true",
+                    help=f"the tests of second_locale.txt under {harness.SECOND_LOCALE}, in their own prefix")
     args = ap.parse_args()
 
-    tests = collect(args.pattern)
+    only = None
+    if args.second_locale:
+        harness.use_locale(harness.SECOND_LOCALE)  # before the tests load: they read its folders
+        only = second_locale_names()
+    print(f"locale {harness.LOCALE}, prefix {harness.PREFIX}", flush=True)
+    tests = collect(args.pattern, only)
     # Runs on one prefix take turns: each test kills the prefix's wineserver.
     os.makedirs(os.path.dirname(harness.PREFIX), exist_ok=True)
     lock = open(harness.PREFIX + ".lock", "w")

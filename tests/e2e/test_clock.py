@@ -16,7 +16,7 @@ POKE = os.path.join(WORK, "CLOCKPOKE.EXE")
 SOUNDS = ("alarm.wav", "MUSIC1.WAV", "MUSIC2.WAV", "MUSIC3.WAV")
 
 WM_RBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDOWN = 0x204, 0x205, 0x201
-WM_SYSCOMMAND, SC_MINIMIZE, WM_ENDSESSION, WM_USER = 0x112, 0xF020, 0x16, 0x400
+WM_SYSCOMMAND, SC_MINIMIZE, WM_ENDSESSION, WM_USER, WM_CHAR = 0x112, 0xF020, 0x16, 0x400, 0x102
 VK_DOWN, VK_RETURN = 0x28, 0x0D
 
 # Clock menu positions (arrow presses from an unselected menu).
@@ -103,12 +103,16 @@ class Clock:
 
     def settings(self):
         """The stored settings record as bytes, or None."""
-        text = self.h.reg_query(KEY, "Marwenik")
+        return self.binary("Marwenik")
+
+    def binary(self, name):
+        """A binary value of the clock's key as bytes, or None."""
+        text = self.h.reg_query(KEY, name)
         if not text:
             return None
         for line in text.splitlines():
             parts = line.split()
-            if len(parts) >= 3 and parts[0] == "Marwenik" and parts[1] == "REG_BINARY":
+            if len(parts) >= 3 and parts[0] == name and parts[1] == "REG_BINARY":
                 return bytes.fromhex(parts[2])
         return None
 
@@ -299,9 +303,13 @@ def test_clock_alarm_flashes_and_kitchen_timer_overlay_shows(h):
 
 # ---- Quick memos -------------------------------------------------------------------------
 
-def add_text(c, memo_hwnd, text):
+def open_text_dialog(c, memo_hwnd):
     c.menu(1, target=memo_hwnd, message=WM_RBUTTONUP, lparam=0x00080008)
     c.h.check(c.h.wait_window(title="テキスト設定", timeout_ms=8000) is not None, "the text dialog did not open")
+
+
+def add_text(c, memo_hwnd, text):
+    open_text_dialog(c, memo_hwnd)
     c.poke("settext", "テキスト設定", 1007, text)
     c.h.ui("press", "--title", "テキスト設定", "--button", "OK")
     c.h.ui("wait-gone", "--title", "テキスト設定", "--timeout", 5000)
@@ -386,3 +394,115 @@ def test_clock_quit_with_a_foreign_memo_class_window_saves_only_its_own(h):
     finally:
         foreign.kill()
         foreign.wait()
+
+
+# ---- Japanese texts whatever the system's code page --------------------------------------
+
+# What the clock puts in place of a typed character Shift-JIS cannot hold.
+MARK = "？"
+
+
+def dialog_texts(h, title):
+    """(id, text) of every control of the dialog titled title."""
+    _, out = h.ui("children", "--title", title)
+    return [(c["id"], c["text"]) for c in (json.loads(line) for line in out.splitlines() if line.strip())]
+
+
+def dialog_controls(h, title):
+    """(hwnd, id) of every control of the dialog titled title."""
+    _, out = h.ui("children", "--title", title)
+    return [(c["hwnd"], c["id"]) for c in (json.loads(line) for line in out.splitlines() if line.strip())]
+
+
+def check_dialog(h, title, expected):
+    """The dialog is open under its Japanese caption and shows every expected (id, text)."""
+    h.check(h.wait_window(title=title, timeout_ms=8000) is not None, f"no dialog titled {title!r}")
+    texts = dialog_texts(h, title)
+    missing = [pair for pair in expected if pair not in texts]
+    h.check(not missing, f"{title}: controls {missing} not shown; shown: {texts}")
+
+
+def close_dialog(h, title):
+    h.ui("press", "--title", title, "--button", "ｷｬﾝｾﾙ")
+    h.check(h.ui("wait-gone", "--title", title, "--timeout", 5000)[0] == 0, f"{title} stayed open")
+
+
+@clock_test
+def test_clock_window_and_dialog_texts_read_in_japanese(h):
+    c = Clock(h)
+    c.write_settings(settings_record(x=300, y=300))
+    program = c.start()
+    h.check_equal(h.wait_window(cls="PENDRICK")["title"], "Marwenik", "clock window title")
+    c.menu(QUICK_MEMO)
+    memo = h.wait_window(cls="QUICKMEMO")
+    h.check(memo is not None and memo["title"] == "QuickMemo", f"memo window: {memo}")
+
+    c.menu(ALARM)
+    check_dialog(h, "アラーム設定", [(1000, "使用する"), (1008, "音の再生"), (0xFFFF, "時"), (0xFFFF, "分"), (1, "OK"),
+                                     (2, "ｷｬﾝｾﾙ")])
+    h.screenshot("alarm-dialog")
+    close_dialog(h, "アラーム設定")
+
+    open_text_dialog(c, memo["hwnd"])
+    check_dialog(h, "テキスト設定", [(4, "フォント"), (3, "色"), (1, "OK"), (2, "ｷｬﾝｾﾙ")])
+    h.ui("press", "--title", "テキスト設定", "--button", "色")
+    check_dialog(h, "色設定", [(1029, "テキスト"), (1030, "背景"), (2, "ｷｬﾝｾﾙ")])
+    h.screenshot("colour-dialog")
+    close_dialog(h, "色設定")
+    h.ui("press", "--title", "テキスト設定", "--button", "フォント")
+    check_dialog(h, "フォント設定", [(0xFFFF, "サイズ"), (0xFFFF, "太さ"), (1033, "イタリック"), (2, "ｷｬﾝｾﾙ")])
+    faces = h.ui_json("items", "--title", "フォント設定", "--id", 1030) or {"items": []}
+    h.check(faces["items"], "the face list is empty")
+    # A name that went through another code page would have lost its Japanese to "?".
+    h.check(not [f for f in faces["items"] if "?" in f], f"face names garbled: {faces['items']}")
+    h.screenshot("font-dialog")
+    close_dialog(h, "フォント設定")
+    close_dialog(h, "テキスト設定")
+    c.quit(program)
+
+
+@clock_test
+def test_clock_memo_typed_in_japanese_survives_restart_as_shift_jis(h):
+    c = Clock(h)
+    c.write_settings(settings_record(x=300, y=300))
+    program = c.start()
+    c.menu(QUICK_MEMO)
+    memo = c.memos()[0]
+    # é and the emoji have no Shift-JIS code: each shows as the mark, the rest stays as typed.
+    add_text(c, memo["hwnd"], "買い物\r\nパン\r\ncafé \U0001F600")
+    c.move(memo["hwnd"], 500, 100)
+    typed = [m for m in c.memos() if m["hwnd"] == memo["hwnd"]][0]["rect"]
+    h.check(typed[3] - typed[1] > 32, f"the memo was not sized to three lines: {typed}")
+    h.screenshot("memo")
+    # More than the record's 511 bytes: the box gives back what a key adds beyond them, and
+    # the text is cut after the last whole double-byte character.
+    c.menu(QUICK_MEMO)
+    long_memo = [m for m in c.memos() if m["hwnd"] != memo["hwnd"]][0]
+    open_text_dialog(c, long_memo["hwnd"])
+    c.poke("settext", "テキスト設定", 1007, "表" * 300)
+    edit = [hwnd for hwnd, ident in dialog_controls(h, "テキスト設定") if ident == 1007][0]
+    c.poke("post", edit, WM_CHAR, ord("表"), 1)
+    h.check(wait_until(lambda: h.ui("text", "--title", "テキスト設定", "--id", 1007)[1].rstrip("\n") == "表" * 255, 5),
+            "typing into an over-long memo text did not cut it to 255 double-byte characters")
+    h.ui("press", "--title", "テキスト設定", "--button", "OK")
+    h.ui("wait-gone", "--title", "テキスト設定", "--timeout", 5000)
+    c.quit(program)
+    long_record = c.binary("DURUVO_MEMO1")
+    h.check(long_record is not None, "the second memo was not saved")
+    h.check_equal(long_record[16:532], ("表" * 255).encode("cp932").ljust(516, b"\0"), "a long memo's text bytes")
+
+    record = c.binary("DURUVO_MEMO0")
+    h.check(record is not None and len(record) == 628, f"DURUVO_MEMO0: {record!r}")
+    shown = f"買い物\r\nパン\r\ncaf{MARK} {MARK}"
+    h.check_equal(record[16:532], shown.encode("cp932").ljust(516, b"\0"), "memo text bytes (Shift-JIS)")
+    h.check_equal(record[552:616], "ＭＳ ゴシック".encode("cp932").ljust(64, b"\0"), "face name bytes")
+
+    program = c.start()
+    restored = [m for m in c.memos() if m["rect"][:2] == typed[:2]]
+    h.check_equal([m["rect"] for m in restored], [typed], "memo restored in place and size")
+    open_text_dialog(c, restored[0]["hwnd"])
+    h.check_equal(h.ui("text", "--title", "テキスト設定", "--id", 1007)[1].rstrip("\n"), shown,
+                  "the restored memo's text in its dialog")
+    close_dialog(h, "テキスト設定")
+    c.quit(program)
+    h.check_equal(c.binary("DURUVO_MEMO0"), record, "the record after a run that changed nothing")

@@ -16,8 +16,8 @@ OK, STOP, BROWSE, PATH, PERCENT = 1, 2, 1010, 1011, 1012
 TITLE, RIGHTS, LINE1, LINE2, LINE3, LINE4 = 1003, 1004, 1005, 1006, 1007, 1008
 DEMO_CD = os.path.join(harness.DIST, "cd")
 DRIVE_C = os.path.join(harness.PREFIX, "drive_c")
-YES, NO = "はい(&Y)", "いいえ(&N)"
-SCRATCH_FOLDERS = ("games", "GAMES", "LONG", "ENTER", "OldGame")
+YES, NO = harness.YES, harness.NO
+SCRATCH_FOLDERS = ("games", "GAMES", "LONG", "ENTER", "OldGame", "ゲーム", "表示", "caf\u00e9", "cafe", "한국")
 
 
 def demo_cd(h, script_edit=None, extra=None):
@@ -309,6 +309,64 @@ def test_browse_dialog_opens_on_the_destination_screen_and_cancel_keeps_the_path
     h.check(h.ui("wait-gone", "--title", "ドライブ・フォルダの参照", "--timeout", 8000, timeout=40)[0] == 0,
             "OK did not close the browse dialog")
     h.check_equal(text(h, PATH), shown, "path after OK")
+
+
+def browse_to(h, folder):
+    """Opens folder in the browse dialog as a user types it into the (hidden) file name box
+    and presses Enter; returns the folder line then shown."""
+    h.ui("set-text", "--title", BROWSE_TITLE, "--id", 1152, "--text", folder)
+    h.ui("key", "--title", BROWSE_TITLE, "--id", 1152, "--vk", 13)
+    shown = lambda: h.ui("text", "--title", BROWSE_TITLE, "--id", 1088)[1].rstrip("\r\n")
+    h.check(wait_until(lambda: shown().lower() == folder.lower(), 30, step=0.3), f"the browse dialog shows {shown()!r}")
+    return shown()
+
+
+BROWSE_TITLE = "ドライブ・フォルダの参照"
+
+
+def test_japanese_paths_typed_and_browsed_and_names_shift_jis_cannot_hold_refused(h):
+    demo_cd(h)
+    for folder in ("表示", "한국"):
+        os.makedirs(os.path.join(DRIVE_C, folder))
+    start(h)
+    open_install(h)
+    click(h, OK)
+    wait_text(h, LINE2, "「TAVREL」フォルダを作成します。")
+    # A stand-in for é would make C:\cafe or C:\caf?: the path is refused instead.
+    type_path(h, "C:\\caf\u00e9")
+    click(h, OK)
+    h.check_msgbox(h.msgbox(press="OK"), "パスが異常です。", "", icon="warning")
+    h.check(not any(os.path.exists(os.path.join(DRIVE_C, n)) for n in ("caf\u00e9", "cafe", "caf?")),
+            "a folder was made for the refused path")
+    h.check_equal(text(h, LINE2), "「TAVREL」フォルダを作成します。", "still the destination screen")
+
+    def open_browse():
+        click(h, BROWSE)
+        h.check(h.wait_window(title=BROWSE_TITLE, timeout_ms=40000) is not None, "the browse dialog did not open")
+        time.sleep(0.5)
+
+    open_browse()
+    shown = browse_to(h, "c:\\表示")
+    h.screenshot("browse-japanese")
+    h.ui("click", "--title", BROWSE_TITLE, "--id", 1)
+    h.check(h.ui("wait-gone", "--title", BROWSE_TITLE, "--timeout", 8000, timeout=40)[0] == 0,
+            "OK did not close the browse dialog")
+    h.check_equal(text(h, PATH), shown, "path after OK")
+    # A folder Shift-JIS cannot name gets the dialog's path message; the dialog stays.
+    open_browse()
+    browse_to(h, "c:\\한국")
+    h.ui("click", "--title", BROWSE_TITLE, "--id", 1)
+    h.check_msgbox(h.msgbox(press="OK"), "　 パスが長すぎます。\nもっと短くしてください。", "", icon="warning")
+    h.check(h.wait_window(title=BROWSE_TITLE, timeout_ms=1000) is not None, "the browse dialog closed on the refusal")
+    h.ui("press", "--title", BROWSE_TITLE, "--button", "Cancel")
+    h.check(h.ui("wait-gone", "--title", BROWSE_TITLE, "--timeout", 8000, timeout=40)[0] == 0,
+            "the browse dialog stayed")
+    h.check_equal(text(h, PATH), shown, "path after the refusal and Cancel")
+    click(h, OK)
+    wait_text(h, PATH, shown.upper() + "\\TAVREL\\STARVOY")
+    h.check(os.path.isdir(os.path.join(DRIVE_C, "表示", "TAVREL")), "no TAVREL folder under 表示")
+    click(h, STOP)
+    wait_launcher_back(h)
 
 
 def test_disk_full_during_a_copy_leaves_no_partial_file(h):

@@ -264,6 +264,21 @@ def test_picture_named_with_b_is_loaded(h):
     h.check_equal((rect["width"], rect["height"]), (320, 240), "launcher size from -b's picture")
 
 
+def test_pictures_with_japanese_names_from_b_and_bitmap(h):
+    h.cd(script="[OPTIONS]\nSetupText = インストール\n[INIT]\nSUBBTN1 絵,~[PICTURE],80,10\n[PICTURE]\nBITMAP 青い絵.BMP\n",
+         files={"緑の絵.BMP": make_bmp(320, 240, GREEN), "青い絵.BMP": make_bmp(320, 240, BLUE)})
+    h.start(args=["-b", "緑の絵.BMP"])
+    h.check(h.wait_window(title=LAUNCHER, timeout_ms=30000) is not None, "the launcher did not appear")
+    rect, ox, oy = launcher_client_origin(h)
+    h.check_equal((rect["width"], rect["height"]), (320, 240), "launcher size from -b's picture")
+    h.check(near(pixel(h.screenshot("green"), ox + 20, oy + 20), GREEN), "the launcher does not show 緑の絵.BMP")
+    b = buttons(h)
+    h.check_equal((b[SETUP]["text"], b[SUB1]["text"]), ("インストール", "絵"), "captions")
+    h.ui("click", "--title", LAUNCHER, "--id", SUB1)
+    shown = wait_until(lambda: near(pixel(h.screenshot("blue"), ox + 20, oy + 20), BLUE), 5, 0.5)
+    h.check(shown, "BITMAP 青い絵.BMP did not repaint the launcher")
+
+
 def test_bitmap_of_a_missing_file_reports_and_keeps_the_picture(h):
     program = start_launcher(h, "[OPTIONS]\n[INIT]\nSUBBTN1 Bad,~[BAD],80,10\nSUBBTN2 Good,~[GOOD],80,25\n"
                                 "[BAD]\nBITMAP NONE.BMP\nPRINT \"続かない\"\n[GOOD]\nBITMAP GREEN.BMP\n")

@@ -78,7 +78,7 @@ def test_demo_cd_installs_plays_and_uninstalls(h):
             break
     h.check(dialog is not None, "the uninstall dialog did not appear")
     h.ui("click", "--hwnd", dialog["hwnd"], "--id", 1)
-    h.check(h.msgbox(press="はい(&Y)") is not None, "no confirmation question")
+    h.check(h.msgbox(press=harness.YES) is not None, "no confirmation question")
     h.check_msgbox(h.msgbox(press="OK"), "アンインストールが終了しました。", "")
     h.check(not os.path.exists(installed), "the installed folder is still there")
     # The command runner, started by [UNINSTALL], removed the game's settings key.

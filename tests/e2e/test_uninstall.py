@@ -104,3 +104,36 @@ def test_uninstall_only_switch_runs_without_the_launcher(h):
     h.check(program.wait(15) is not None, "OSTREL.EXE -u did not end")
     h.check(not os.path.exists(os.path.join(DRIVE_C, "GAMES", "TAVREL", "STARVOY")), "nothing was removed")
     h.check(reg_value(h, OSTREL_KEY, "STARVOY") is None, "the registry value is still there")
+
+
+def test_a_japanese_install_folder_keeps_its_names_from_install_to_uninstall(h):
+    """Folders, files, links and registry texts with Japanese carry their Unicode names and
+    texts (checked on the Linux side and as reg.exe reads them), whatever the code page."""
+    def edit(text):
+        text = text.replace("[COPY]\n", "[COPY]\nMKDIR %DstDrv%%DstDir%保存\n", 1)
+        text = text.replace("[INSTALL]\n", "[INSTALL]\nCOPY %SrcDrv%%SrcDir%説明書.TXT,%DstDrv%%DstDir%\n", 1)
+        return text.replace("DELETE %InstDrv%%InstTavDir%STARVOY\\*.*\n",
+                            "RMDIR %InstDrv%%InstTavDir%STARVOY\\保存\nDELETE %InstDrv%%InstTavDir%STARVOY\\*.*\n", 1)
+    demo_cd(h, edit, extra={"DATA/説明書.TXT": b"manual\r\n"})
+    start(h)
+    install_demo(h, "C:\\ゲーム\\デモ")
+    target = os.path.join(DRIVE_C, "ゲーム", "デモ", "TAVREL", "STARVOY")
+    h.check_equal(sorted(os.listdir(target)), ["GAME.EXE", "README.TXT", "SAVE", "STAGE1.DAT", "STAGE2.DAT",
+                                               "保存", "説明書.TXT"], "the installed folder")
+    h.check_equal(reg_value(h, OSTREL_KEY, "Path"), "C:\\ゲーム\\デモ", "registry value Path")
+    h.check_equal(reg_value(h, OSTREL_KEY, "STARVOY"), "C:\\ゲーム\\デモ\\TAVREL\\STARVOY", "registry value STARVOY")
+    h.check_equal(reg_value(h, r"HKLM\SOFTWARE\Tavrel\STARVOY", "Version"), "1.00 デモ", "the game's Version")
+    entry = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\STARVOY"
+    h.check_equal(reg_value(h, entry, "DisplayName"), "スターボヤージュ デモ版", "the uninstall entry's name")
+    h.check((reg_value(h, entry, "UninstallString") or "").endswith("OSTREL.EXE -u"), "the uninstall command")
+    links = sorted(f for _, _, files in os.walk(os.path.join(DRIVE_C, "users")) for f in files if f.endswith(".lnk"))
+    h.check_equal(links, ["はじめにお読みください.lnk", "スターボヤージュ デモ版.lnk"], "the program group's links")
+
+    click(h, UNINSTALL, LAUNCHER)
+    hwnd = find_dialog(h, MESSAGE)
+    h.check_equal(dialog_text(h, hwnd, FOLDER), "C:\\ゲーム\\デモ\\TAVREL\\STARVOY", "folder line")
+    confirm_uninstall(h, hwnd)
+    h.check(not os.path.exists(target), "the product folder is still there")
+    h.check(reg_value(h, entry, "DisplayName") is None, "the uninstall entry is still there")
+    links = [f for _, _, files in os.walk(os.path.join(DRIVE_C, "users")) for f in files if f.endswith(".lnk")]
+    h.check_equal(links, [], "links left after the uninstall")

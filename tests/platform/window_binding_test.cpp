@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "platform/win32/window_object.h"
@@ -13,16 +15,17 @@
 namespace {
 
 constexpr char kProbeClass[] = "TavrelBindingProbe";
+constexpr wchar_t kProbeClassWide[] = L"TavrelBindingProbe";
 constexpr UINT kAnswer = WM_APP + 1;  // answered with 42
 constexpr UINT kThrow = WM_APP + 2;   // its handler throws
 
 bool RegisterProbeClass() {
     static const bool registered = [] {
-        WNDCLASSA wc = {};
+        WNDCLASSW wc = {};
         wc.lpfnWndProc = winui::Window::Procedure;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kProbeClass;
-        return RegisterClassA(&wc) != 0;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kProbeClassWide;
+        return RegisterClassW(&wc) != 0;
     }();
     return registered;
 }
@@ -32,8 +35,8 @@ public:
     explicit Probe(int* finalMessages = nullptr, bool ownsItself = false)
         : finalMessages_(finalMessages), ownsItself_(ownsItself) {}
 
-    HWND Make() {
-        return Create(0, kProbeClass, "probe", WS_POPUP, 0, 0, 10, 10, nullptr, GetModuleHandleA(nullptr));
+    HWND Make(const char* title = "probe") {
+        return Create(0, kProbeClass, title, WS_POPUP, 0, 0, 10, 10, nullptr, GetModuleHandleW(nullptr));
     }
     std::vector<UINT> seen;
 
@@ -63,7 +66,18 @@ TEST(WindowBinding, ObjectGetsEveryMessageFromTheFirstOn) {
     ASSERT_FALSE(probe.seen.empty());
     EXPECT_EQ(probe.seen.front(), UINT(WM_NCCREATE));
     EXPECT_EQ(winui::Window::FromHandle(window), &probe);
-    EXPECT_EQ(SendMessageA(window, kAnswer, 0, 0), 42);
+    EXPECT_EQ(SendMessageW(window, kAnswer, 0, 0), 42);
+}
+
+TEST(WindowBinding, AJapaneseTitleArrivesAsItsUnicodeSelfOnAnyCodePage) {
+    ASSERT_TRUE(RegisterProbeClass());
+    Probe probe;
+    HWND window = probe.Make("インストール");
+    ASSERT_NE(window, nullptr);
+    wchar_t title[32];
+    std::wmemset(title, L'Z', 32);
+    GetWindowTextW(window, title, 32);
+    EXPECT_EQ(std::wstring(title), L"インストール");
 }
 
 TEST(WindowBinding, ExceptionStopsAtTheWindowProcedure) {
@@ -72,8 +86,8 @@ TEST(WindowBinding, ExceptionStopsAtTheWindowProcedure) {
     HWND window = probe.Make();
     ASSERT_NE(window, nullptr);
     // The default answer for an application message is 0; the window stays usable.
-    EXPECT_EQ(SendMessageA(window, kThrow, 0, 0), 0);
-    EXPECT_EQ(SendMessageA(window, kAnswer, 0, 0), 42);
+    EXPECT_EQ(SendMessageW(window, kThrow, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(window, kAnswer, 0, 0), 42);
     EXPECT_TRUE(IsWindow(window));
 }
 

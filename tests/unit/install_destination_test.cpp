@@ -89,6 +89,21 @@ TEST(InstallDestination, RefusedPathsStayOnTheScreenWithTheirMessage) {
     }
 }
 
+TEST(InstallDestination, ATypedPathShiftJisCannotHoldIsRefusedAsABadPath) {
+    InstallFixture f;
+    f.ToDestination();
+    f.view.typedFits = false;  // say "C:\GAME\café": read back, it would be another folder
+    f.Type("C:\GAME");
+    EXPECT_EQ(f.flow.step(), installer::kStepDestination);
+    EXPECT_EQ(f.LastBox(), "パスが異常です。");
+    EXPECT_EQ(f.e.tavrelFolderFound, 2);
+    EXPECT_FALSE(f.sys.Exists("C:\GAME"));
+    // Corrected, the same screen takes it.
+    f.view.typedFits = true;
+    f.Type("C:\GAME");
+    EXPECT_EQ(f.flow.step(), installer::kStepConfirm) << f.LastBox();
+}
+
 TEST(InstallDestination, PathOf180BytesIsAcceptedAnd181Refused) {
     for (size_t length : {180u, 181u}) {
         InstallFixture f;

@@ -48,6 +48,7 @@ public:
     std::vector<std::string> bars;  // the percentage text of every bar drawn
     int endResult = -1;
     std::string typed;  // what the user typed into the edit box (GetText answers this)
+    bool typedFits = true;  // false: it holds a character Shift-JIS cannot hold
 
     RecordingInstallView() {
         // As the template makes them.
@@ -64,8 +65,13 @@ public:
         controls[id].text = text;
         if (id == installer::kInstPath) typed = text;
     }
-    void GetText(int id, char* buffer, size_t size) override {
+    bool GetText(int id, char* buffer, size_t size) override {
+        if (id == installer::kInstPath && !typedFits) {
+            snprintf(buffer, size, "%s", "");
+            return false;
+        }
         snprintf(buffer, size, "%s", id == installer::kInstPath ? typed.c_str() : controls[id].text.c_str());
+        return true;
     }
     void ShowControl(int id, bool show) override { controls[id].visible = show; }
     void SetEditReadOnly(bool ro) override { readOnly = ro; }

@@ -373,9 +373,10 @@ private:
         void SetText(int id, const char* text) override {
             if (id == installer::kInstPath) path = text;
         }
-        void GetText(int id, char* buffer, size_t size) override {
+        bool GetText(int id, char* buffer, size_t size) override {
             const std::string& t = id == installer::kInstPath && useTyped ? typed : path;
             std::snprintf(buffer, size, "%s", id == installer::kInstPath ? t.c_str() : "");
+            return true;
         }
         void ShowControl(int, bool) override {}
         void SetEditReadOnly(bool) override {}
