@@ -61,6 +61,10 @@ struct KitchenTimer {
     int remaining = 0;
 };
 
+// The second marker's wobble index at rest, and the frames of its minute animation.
+constexpr int kWobbleAtRest = 4;
+constexpr int kMarkerFrames = 8;
+
 struct ClockState {
     const uint8_t* sheet = nullptr;  // 512 x 624, top-down
     uint8_t* frame = nullptr;        // 128 x 128, top-down
@@ -70,8 +74,8 @@ struct ClockState {
     uint32_t tick = 0;
     int lastHour = -1, lastMinute = -1, lastSecond = -1;
     ChimeState chime;
-    int wobbleIndex = 0;
-    int markerFrameCounter = 0;
+    int wobbleIndex = 0;         // kWobbleAtRest once the marker has settled after a new second
+    int markerFrameCounter = 0;  // the minute animation plays while below kMarkerFrames
     SignalState signal;
     KitchenTimer timer;
     int mouseX = 0, mouseY = 0;  // client position, rounded down to multiples of 8

@@ -19,7 +19,7 @@ constexpr int kDigitalY = 96;
 constexpr int kDigitalStep = 14;
 constexpr uint32_t kChimeDuration[3] = {7000, 18000, 20000};
 constexpr uint8_t kChimeSequence[16] = {0, 1, 1, 2, 3, 4, 4, 5, 5, 5, 6, 6, 6, 7, 7, 0};
-constexpr int kWobble[5] = {+1, -1, +1, -1, 0};
+constexpr int kWobble[kWobbleAtRest + 1] = {+1, -1, +1, -1, 0};
 
 const char* const kSoundNames[4] = {"alarm.wav", "MUSIC1.WAV", "MUSIC2.WAV", "MUSIC3.WAV"};
 
@@ -85,12 +85,12 @@ void DrawAnalog(ClockState& c, ClockHost& host, bool newSecond) {
 
     if (newSecond && c.now.second == 0) c.markerFrameCounter = 0;
     int markerFrame = 0;
-    if (c.markerFrameCounter < 8) markerFrame = c.markerFrameCounter++;
+    if (c.markerFrameCounter < kMarkerFrames) markerFrame = c.markerFrameCounter++;
     HandPoint marker = SecondMarker(c.now.second, kWobble[c.wobbleIndex]);
     DrawSprite(c, kSpriteSecondMarker, markerFrame, marker.x - 8, marker.y - 8);
     if (newSecond)
         c.wobbleIndex = 1;
-    else if (c.wobbleIndex < 4)
+    else if (c.wobbleIndex < kWobbleAtRest)
         ++c.wobbleIndex;
 }
 

@@ -5,7 +5,8 @@
 #  2. CPU time used by PENDRICK.EXE, by the wineserver and by the X server over SECONDS
 #     (default 60) under Wine on Xvfb, as a share of one core and in all: once on the
 #     analog face with hand lines and once on the digital (24-hour) face, each after the
-#     start-up chime has played. The X server's share is the whole server's: give the
+#     start-up chime has played; then the same prefix with no clock, an idle Notepad, as
+#     the floor that Wine's own services cost. The X server's share is the whole server's: give the
 #     benchmark a display of its own (TAVREL_XVFB_DISPLAY, DISPLAY unset) for a clean figure.
 #
 #   tools/bench_clock.sh [SECONDS]
@@ -150,5 +151,29 @@ measure_face() {  # $1: mode, $2: label
          "$(share $((s1 - s0))), Xvfb $(share $((x1 - x0))); in all $(share $((c1 - c0 + s1 - s0 + x1 - x0))) of one core"
 }
 
+# The floor: the same prefix with an idle window and no clock. Wine's own services keep the
+# wineserver busy by themselves; what the clock costs is what lies above this.
+measure_idle() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wine notepad >/dev/null 2>&1 &
+    local starter=$!
+    sleep 25
+    local server_pid="" xvfb_pid p
+    for p in $(pgrep wineserver || true); do
+        if grep -q "$prefix" "/proc/$p/environ" 2>/dev/null; then server_pid=$p; fi
+    done
+    xvfb_pid=$(pgrep -f "Xvfb $DISPLAY" | head -1 || true)
+    local s0 x0 s1 x1
+    s0=$(cpu_ticks "${server_pid:-0}"); x0=$(cpu_ticks "${xvfb_pid:-0}")
+    sleep "$SECONDS_TO_RUN"
+    s1=$(cpu_ticks "${server_pid:-0}"); x1=$(cpu_ticks "${xvfb_pid:-0}")
+    wineserver -k 2>/dev/null || true
+    wait "$starter" 2>/dev/null || true
+    echo "no clock (an idle Notepad) over ${SECONDS_TO_RUN} s: wineserver $(share $((s1 - s0))), Xvfb $(share $((x1 - x0)));" \
+         "in all $(share $((s1 - s0 + x1 - x0))) of one core"
+}
+
 measure_face 0 "analog face with hand lines"
 measure_face 2 "digital face (24 hours)"
+measure_idle

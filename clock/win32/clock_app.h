@@ -13,6 +13,7 @@
 #include "clock/memo.h"
 #include "clock/palette.h"
 #include "clock/shown_frame.h"
+#include "clock/tick_sleep.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/window_object.h"
 
@@ -51,6 +52,8 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
     ClockApp& app_;
 };
 
@@ -69,6 +72,8 @@ struct ClockApp {
     int bitsPerPixel = 24;
     // What the clock window shows: a tick whose frame came out the same is not drawn again.
     ShownFrame shownFrame;
+    // A clock at rest lets its ticks pass between seconds instead of waking 50 times a second.
+    TickSleep tickSleep;
 
     // Drawing set.
     HDC memoryDC = nullptr;

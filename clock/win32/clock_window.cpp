@@ -111,9 +111,30 @@ void OnPaint(ClockApp& app, HWND window) {
 
 void OnTick(ClockApp& app) {
     if (!app.memoryDC) return;
+    if (app.tickSleep.Asleep()) {
+        app.clock.tick += app.tickSleep.EndByTimer();
+        SetTimer(app.window, kTickTimer, kTickInterval, nullptr);
+    }
+    const TickInputs before = TickInputsOf(app.clock);
     ComposeFrame(app.clock, app.host);
     GdiFlush();
-    if (app.shownFrame.TakeIfChanged(app.frameBits, &app.colours.colourTable[0][0])) RepaintNow(app.window);
+    const bool changed = app.shownFrame.TakeIfChanged(app.frameBits, &app.colours.colourTable[0][0]);
+    if (changed) RepaintNow(app.window);
+
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    const uint32_t pass = TicksToLetPass(before, app.clock, changed, 1000u - st.wMilliseconds, kTickInterval);
+    if (pass == 0) return;
+    app.tickSleep.Begin(pass, timeGetTime());
+    SetTimer(app.window, kTickTimer, app.tickSleep.WakeAfterMs(kTickInterval), nullptr);
+}
+
+// Anything but the tick itself may change what the next frame shows (a click, a menu
+// command, a dialog closing): a resting clock goes back to ticking before and after it.
+void WakeTicks(ClockApp& app) {
+    if (!app.tickSleep.Asleep()) return;
+    app.clock.tick += app.tickSleep.EndEarly(timeGetTime(), kTickInterval);
+    SetTimer(app.window, kTickTimer, kTickInterval, nullptr);
 }
 
 void OnMouseMove(ClockApp& app, WPARAM keys, LPARAM pos) {
@@ -348,6 +369,14 @@ ShutdownSteps StepsOf(ClockApp& app) {
 void ShutdownSave(ClockApp& app) { app.lifecycle.ShutdownSave(app.clock.settings, app.store, StepsOf(app)); }
 
 LRESULT ClockWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER || message == WM_PAINT || message == WM_ERASEBKGND) return Handle(message, wParam, lParam);
+    WakeTicks(app_);
+    const LRESULT result = Handle(message, wParam, lParam);
+    WakeTicks(app_);
+    return result;
+}
+
+LRESULT ClockWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     ClockApp& app = app_;
     HWND window = hwnd_;
     switch (message) {
