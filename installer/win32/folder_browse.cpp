@@ -25,13 +25,18 @@ UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT message, WPARAM wParam, LPARAM /*
     case IDOK: {
         // Enter in the folder list opens a folder: only a press of OK itself chooses.
         if (GetFocus() != GetDlgItem(dialog, IDOK)) return FALSE;
-        // A folder Shift-JIS cannot name is refused like one too long: any stand-in for
-        // its character would be another folder.
+        // A folder Shift-JIS cannot name is refused as a bad path: any stand-in for its
+        // character would be another folder.
         const plat::TextFit fit = winui::ReadItemText(dialog, IDC_BROWSE_PATH, g_folder, sizeof g_folder);
-        if (fit == plat::TextFit::kNotShiftJis || !BrowsedFolderFits(g_folder)) {
+        const char* refusal = nullptr;
+        if (fit == plat::TextFit::kNotShiftJis)
+            refusal = "パスが異常です。";
+        else if (!BrowsedFolderFits(g_folder))
+            refusal = "　 パスが長すぎます。\nもっと短くしてください。";
+        if (refusal) {
             g_chosen = false;
             g_folder[0] = '\0';
-            winui::ShowMessageBox(dialog, "　 パスが長すぎます。\nもっと短くしてください。", "", MB_OK | MB_ICONWARNING);
+            winui::ShowMessageBox(dialog, refusal, "", MB_OK | MB_ICONWARNING);
             return FALSE;
         }
         g_chosen = true;
