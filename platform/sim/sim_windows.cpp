@@ -515,6 +515,15 @@ bool SimWindows::SetAttributes(const std::string& path, uint32_t attributes) {
     return true;
 }
 
+bool SimWindows::SetNameUnholdable(const std::string& path) {
+    std::string full;
+    if (!Resolve(path, &full, nullptr)) return false;
+    Node* n = Find(Key(full));
+    if (!n) return false;
+    n->unholdable = true;
+    return true;
+}
+
 uint32_t SimWindows::Attributes(const std::string& path) const {
     std::string full;
     if (!Resolve(path, &full, nullptr)) return kInvalidAttributes;
@@ -731,6 +740,18 @@ bool SimWindows::GetOpenFileInfo(FileHandle f, FileInfo* info) {
     return true;
 }
 
+bool SimWindows::SetOpenFileTimes(FileHandle f, FileTime creation, FileTime lastAccess, FileTime lastWrite) {
+    auto it = files_.find(f);
+    if (it == files_.end() || !it->second.write) return false;
+    if (Faults* fl = FaultsFor(it->second.key); fl && fl->failSetTimes) return false;
+    Node* n = Find(it->second.key);
+    if (!n) return false;
+    if (creation) n->creation = creation;
+    if (lastAccess) n->lastAccess = lastAccess;
+    if (lastWrite) n->lastWrite = lastWrite;
+    return true;
+}
+
 bool SimWindows::SeekFile(FileHandle f, uint64_t position) {
     auto it = files_.find(f);
     if (it == files_.end()) return false;
@@ -881,11 +902,18 @@ SearchHandle SimWindows::FindFirst(const char* pattern, FindEntry* entry) {
     std::string last = LastComponent(full);
     if (HasWildcard(dir) || CheckParent(full) != kCauseNone) return 0;
     Search s;
+    uint32_t skipped = 0;
     auto add = [&](const std::string& name, const Node& n) {
+        if (n.unholdable && name != "." && name != "..") {
+            ++skipped;
+            return;
+        }
         FindEntry e;
         CopyName(name, &e);
         e.attributes = n.attributes;
         e.size = n.data.size();
+        e.skippedNames = skipped;
+        skipped = 0;
         s.entries.push_back(e);
     };
     if (!HasWildcard(last)) {
@@ -906,7 +934,11 @@ SearchHandle SimWindows::FindFirst(const char* pattern, FindEntry* entry) {
             if (MatchesWildcard(last, n->name)) add(n->name, *n);
         }
     }
-    if (s.entries.empty()) return 0;
+    if (s.entries.empty()) {
+        entry->skippedNames = skipped;
+        return 0;
+    }
+    s.skippedAtEnd = skipped;
     *entry = s.entries[0];
     s.next = 1;
     SearchHandle h = nextHandle_++;
@@ -916,8 +948,14 @@ SearchHandle SimWindows::FindFirst(const char* pattern, FindEntry* entry) {
 
 bool SimWindows::FindNext(SearchHandle search, FindEntry* entry) {
     auto it = searches_.find(search);
-    if (it == searches_.end() || it->second.next >= it->second.entries.size()) return false;
-    *entry = it->second.entries[it->second.next++];
+    if (it == searches_.end()) return false;
+    Search& s = it->second;
+    if (s.next >= s.entries.size()) {
+        entry->skippedNames = s.skippedAtEnd;
+        s.skippedAtEnd = 0;
+        return false;
+    }
+    *entry = s.entries[s.next++];
     return true;
 }
 
