@@ -557,8 +557,20 @@ int Win32Platform::MessageBox(WindowHandle owner, const char* text, const char* 
 static_assert(sizeof(MSG) <= sizeof(PeekedMessage::opaque), "a message fits the opaque copy");
 
 bool Win32Platform::PeekMessage(PeekedMessage* message) {
+    // A PeekMessage that finds nothing is dear under Wine: it flushes the windows to the X
+    // server and polls it, round trips that cost milliseconds on a busy machine, and the copy
+    // asks a hundred times a second. The queue's status is cheap and names every message that
+    // is waiting; the full poll, which also brings in the window system's own input and
+    // paint, still runs at least every kFullPollMs.
+    enum : UINT { kEveryKind = 0x00FF };  // QS_ALLINPUT as every version knows it (no raw input)
+    enum : DWORD { kFullPollMs = 50 };
+    const DWORD now = ::GetTickCount();
+    if (HIWORD(::GetQueueStatus(kEveryKind)) == 0 && now - lastFullPoll_ < kFullPollMs) return false;
     MSG msg;
-    if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        lastFullPoll_ = now;
+        return false;
+    }
     *message = PeekedMessage{};
     message->isQuit = msg.message == WM_QUIT;
     message->isEnterKeyDown = msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN;

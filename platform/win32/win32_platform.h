@@ -66,6 +66,9 @@ public:
     bool PeekMessage(PeekedMessage* message) override;
     void DispatchMessage(const PeekedMessage& message) override;
     void PostQuitMessage(int code) override;
+
+private:
+    unsigned long lastFullPoll_ = 0;  // tick count of the last PeekMessage that found nothing
 };
 
 }  // namespace plat
