@@ -15,6 +15,7 @@ bool Qualifies(const plat::FindEntry& entry, uint32_t required, uint32_t exclude
 bool AdvanceToMatch(Engine& e, bool includeCurrent, uint32_t required, uint32_t excluded) {
     if (includeCurrent && Qualifies(e.search.entry, required, excluded)) return true;
     for (;;) {
+        e.search.entry.skippedNames = 0;  // a layer that reports nothing must not count twice
         const bool found = e.sys->FindNext(e.search.handle, &e.search.entry);
         e.search.skippedNames += e.search.entry.skippedNames;  // also those after the last entry
         if (!found) break;
