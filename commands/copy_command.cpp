@@ -1,5 +1,6 @@
 // COPY: one file or a wildcard set into a folder. Outside step mode the whole set is
 // copied at once; in step mode the runners copy the rest one file per step.
+#include <cstdio>
 #include <cstring>
 
 #include "commands/copy_command.h"
@@ -46,6 +47,20 @@ void CopyFailed(Engine& e, CopyResult result) {
     e.pendingCopy = false;
 }
 
+// The set's search passed over files whose names Shift-JIS cannot hold, so they cannot be
+// copied: going on would end the set as if it were whole. Says so, naming the folder (the
+// names themselves cannot be shown), and ends the set.
+bool SetIsIncomplete(Engine& e, const char* sourceFolder) {
+    if (e.search.skippedNames == 0) return false;
+    char detail[kPathSize + 80];
+    std::snprintf(detail, sizeof detail, "%s\n（名前を扱えないファイルが%u個あります）", sourceFolder,
+                  static_cast<unsigned>(e.search.skippedNames));
+    script::ReportFailure(e, script::kRowFileNotRead, detail);
+    CloseSearch(e);
+    e.pendingCopy = false;
+    return true;
+}
+
 }  // namespace
 
 int CmdCopy(Engine& e) {
@@ -62,11 +77,13 @@ int CmdCopy(Engine& e) {
 
     const char* name = source + nameOffset;
     if (text::HasWildcard(source)) {
-        if (!FindFirstMatch(e, source, 0, kExcludeDirAndSystem)) {
-            e.pendingCopy = false;
-            return kGoOn;  // an empty set is not an error
-        }
-        e.pendingCopy = true;
+        const bool found = FindFirstMatch(e, source, 0, kExcludeDirAndSystem);
+        e.pendingCopy = found;
+        char sourceFolder[kPathSize];
+        std::memcpy(sourceFolder, source, nameOffset);
+        sourceFolder[nameOffset] = '\0';
+        if (SetIsIncomplete(e, sourceFolder)) return kFailed;
+        if (!found) return kGoOn;  // an empty set is not an error
         name = e.search.entry.name;
     }
 
@@ -97,7 +114,9 @@ int CmdCopy(Engine& e) {
 int ContinueMultiFileCopy(Engine& e) {
     e.copy.sourcePath[0] = '\0';
     e.copy.destPath[0] = '\0';
-    if (!FindNextMatch(e, 0, kExcludeDirAndSystem)) {
+    const bool found = FindNextMatch(e, 0, kExcludeDirAndSystem);
+    if (SetIsIncomplete(e, e.copy.sourceFolder)) return kFailed;
+    if (!found) {
         e.pendingCopy = false;
         return 1;
     }

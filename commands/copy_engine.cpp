@@ -149,13 +149,13 @@ CopyResult CopyOneFile(Engine& e) {
         }
         uint64_t written = 0;
         const bool sized = e.sys->GetFileSize(dst, &written);
+        // Stamped through the open handle: opening the file again by its name costs more
+        // than copying a small one. Nothing is written after, so closing keeps the times.
+        const bool stamped = e.sys->SetOpenFileTimes(dst, WholeSeconds(source.creation), WholeSeconds(source.lastAccess),
+                                                     WholeSeconds(source.lastWrite));
         const bool closed = e.sys->CloseFile(dst, &cause);
         dst = 0;
-
-        const bool stamped =
-            closed && e.sys->SetFileTimes(e.copy.destPath, WholeSeconds(source.creation),
-                                          WholeSeconds(source.lastAccess), WholeSeconds(source.lastWrite));
-        if (!sized || !stamped || written != source.size) {
+        if (!sized || !stamped || !closed || written != source.size) {
             Close(e, &src);
             return kDestFailed;
         }

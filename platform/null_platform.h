@@ -20,6 +20,7 @@ public:
     bool CloseFile(FileHandle, FileCause* c) override { return Fail(c) != 0; }
     bool GetFileSize(FileHandle, uint64_t*) override { return false; }
     bool GetOpenFileInfo(FileHandle, FileInfo*) override { return false; }
+    bool SetOpenFileTimes(FileHandle, FileTime, FileTime, FileTime) override { return false; }
     bool SeekFile(FileHandle, uint64_t) override { return false; }
     bool GetFileInfo(const char*, FileInfo*) override { return false; }
     bool SetFileTimes(const char*, FileTime, FileTime, FileTime) override { return false; }

@@ -135,6 +135,9 @@ public:
     virtual bool GetFileSize(FileHandle f, uint64_t* size) = 0;
     // Attributes, size and times of an open file, as GetFileInfo gives them by path.
     virtual bool GetOpenFileInfo(FileHandle f, FileInfo* info) = 0;
+    // Sets the times of a file open for writing, as SetFileTimes does by path (a time of 0
+    // is left as it is); no later write follows, so closing keeps them.
+    virtual bool SetOpenFileTimes(FileHandle f, FileTime creation, FileTime lastAccess, FileTime lastWrite) = 0;
     virtual bool SeekFile(FileHandle f, uint64_t position) = 0;
 
     // By path.

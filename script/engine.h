@@ -137,6 +137,9 @@ struct OutputFile {
 struct DirectorySearch {
     plat::SearchHandle handle;  // 0 when no search is open
     plat::FindEntry entry;
+    // Names the last FindFirstMatch or FindNextMatch passed over because Shift-JIS
+    // cannot hold them: files a wildcard command never reaches.
+    uint32_t skippedNames;
 };
 
 // Whether an install run may be stopped, and whether its stop was asked for.

@@ -7,12 +7,16 @@
 #   COPY at start-up     OSTREL.EXE running COPY in its [INIT] section
 #   COPY in an install   a full install of the tree through the dialogs (Setup, OK, the
 #                        destination, OK, OK): the stepped copy with the progress display
+#   display standing     the same install with a copy total so large that the percentage
+#                        stays 0: the display is never redrawn. The difference between the
+#                        two installs is the share of drawing the progress in the copy time.
 #   cp -r                for information only (it copies inside the kernel)
 # Runs alternate between the copiers; each figure is the median of RUNS runs. Every copy's
 # duration is the time between two marker files the program writes just before and just
 # after it, so the programs' start-up is not counted. Then, during the install of a 1 GB
 # file, tools/bench/key_probe.cpp measures how quickly the dialog answers and how long the
-# Enter key takes to bring up the question whether to stop.
+# Enter key takes to bring up the question whether to stop (five times). The load average
+# is printed with the figures: on a busy machine every figure is slower.
 #
 #   tools/bench_copy.sh [RUNS]     (default 5)
 # Environment: OSTREL (default dist/OSTREL.EXE, under 64-bit Wine build/win64/dist/), UIAUTO
@@ -109,11 +113,14 @@ write_section_script() {
     } > "$prog/TAVREL.INF"
 }
 
-# The install: $1 the source folders' parent, $2 its folders, $3 the bytes to copy.
+# The install: $1 the source folders' parent, $2 its folders, $3 the bytes to copy; with
+# $4 = still, a copy total of 2000 GB and an install size of 1 K, so the percentage stays 0.
 write_install_script() {
     local kb=$(($3 / 1024 + 1)) d
+    [ "${4:-}" = still ] && kb=2000000000
     {
         printf '[OPTIONS]\r\nTitle=Bench\r\nClass=BenchNoSuchClass\r\nDstDir=BENCHINS\r\nCopySize=%d\r\n' "$kb"
+        [ "${4:-}" = still ] && printf 'InstSize=1\r\n'
         printf 'SetupText=Setup\r\nExitText=Exit\r\nBtnWidth=22\r\nBtnHeight=9\r\nSetupBtnX=28\r\nSetupBtnY=75\r\nExitBtnX=28\r\nExitBtnY=87\r\n'
         printf '[INIT]\r\n[INIT_INST]\r\n[COPY]\r\n'
         for d in $2; do printf 'MKDIR %%DstDrv%%%%DstDir%%%s\r\n' "$d"; done
@@ -215,11 +222,18 @@ run_section() {
     mark_span section
 }
 
-run_install() {
+run_install() {  # $1: empty, or still (the display never redrawn)
     clear_marks install
-    write_install_script "$src" "$folders" "$bytes"
+    write_install_script "$src" "$folders" "$bytes" "${1:-}"
     to_confirmation "$BENCH_DIR/INST"
     start_copy
+    # Waiting for the end mark costs nothing; asking the dialog meanwhile would start a
+    # Wine process ten times a second beside the copy being timed.
+    local _
+    for _ in $(seq 1 6000); do
+        [ -f "$marks/install_end.mark" ] && break
+        sleep 0.1
+    done
     finish_install
     mark_span install
 }
@@ -240,14 +254,19 @@ if [ ! -f "$UIAUTO" ]; then
     echo "bench_copy: $UIAUTO not found; the install figures are left out" >&2
 fi
 : > "$BENCH_DIR/yardstick.times"; : > "$BENCH_DIR/section.times"; : > "$BENCH_DIR/install.times"
+: > "$BENCH_DIR/still.times"
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for run in $(seq 1 "$RUNS"); do
     run_yardstick >> "$BENCH_DIR/yardstick.times"
     run_section >> "$BENCH_DIR/section.times"
-    [ "$with_install" = 1 ] && run_install >> "$BENCH_DIR/install.times"
+    if [ "$with_install" = 1 ]; then
+        run_install >> "$BENCH_DIR/install.times"
+        [ "$run" = 1 ] && check_copy "COPY in an install" "$BENCH_DIR/INST/TAVREL/BENCHINS"
+        run_install still >> "$BENCH_DIR/still.times"
+    fi
     if [ "$run" = 1 ]; then
         check_copy "the yardstick" "$BENCH_DIR/dst_yardstick"
         check_copy "COPY at start-up" "$BENCH_DIR/dst_section"
-        [ "$with_install" = 1 ] && check_copy "COPY in an install" "$BENCH_DIR/INST/TAVREL/BENCHINS"
     fi
 done
 
@@ -269,10 +288,24 @@ report() {  # $1 label, $2 seconds, $3 1 to give the ratio to the yardstick
     printf '\n'
 }
 printf 'tree: %d files, %.1f MB; median of %d alternated runs, start-up not counted\n' "$files" "$mb" "$RUNS"
+printf 'load average: %s before the runs, %s after\n' "$load_before" "$(cut -d' ' -f1-3 /proc/loadavg)"
 report "yardstick (1 MiB)" "$yard_s" 0
 report "COPY at start-up" "$(median < "$BENCH_DIR/section.times")" 1
-[ "$with_install" = 1 ] && report "COPY in an install" "$(median < "$BENCH_DIR/install.times")" 1
+if [ "$with_install" = 1 ]; then
+    install_s=$(median < "$BENCH_DIR/install.times")
+    still_s=$(median < "$BENCH_DIR/still.times")
+    report "COPY in an install" "$install_s" 1
+    report "  display standing" "$still_s" 1
+    if [ -n "$install_s" ] && [ -n "$still_s" ]; then
+        printf '%-24s %.1f%% of the install'"'"'s copy time (%.3f s; a negative figure is noise)\n' \
+            "progress drawing:" "$(echo "100 * ($install_s - $still_s) / $install_s" | bc -l)" \
+            "$(echo "$install_s - $still_s" | bc -l)"
+    fi
+fi
 report "cp -r (information)" "$cp_s" 0
+for f in yardstick section install still; do
+    [ -s "$BENCH_DIR/$f.times" ] && printf '  %-10s runs: %s\n' "$f" "$(tr '\n' ' ' < "$BENCH_DIR/$f.times")"
+done
 
 # ---- The dialog during the install of a 1 GB file ----------------------------------------
 if [ "$with_install" = 1 ] && [ "${BENCH_PROBE:-1}" = 1 ]; then

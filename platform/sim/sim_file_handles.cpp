@@ -150,6 +150,18 @@ bool SimFileSystem::GetOpenFileInfo(FileHandle f, FileInfo* info) {
     return true;
 }
 
+bool SimFileSystem::SetOpenFileTimes(FileHandle f, FileTime creation, FileTime lastAccess, FileTime lastWrite) {
+    auto it = files_.find(f);
+    if (it == files_.end() || !it->second.write) return false;
+    if (Faults* fl = FaultsFor(it->second.key); fl && fl->failSetTimes) return false;
+    Node* n = Find(it->second.key);
+    if (!n) return false;
+    if (creation) n->creation = creation;
+    if (lastAccess) n->lastAccess = lastAccess;
+    if (lastWrite) n->lastWrite = lastWrite;
+    return true;
+}
+
 bool SimFileSystem::SeekFile(FileHandle f, uint64_t position) {
     auto it = files_.find(f);
     if (it == files_.end()) return false;

@@ -158,11 +158,18 @@ SearchHandle SimFileSystem::FindFirst(const char* pattern, FindEntry* entry) {
     std::string last = LastComponent(full);
     if (HasWildcard(dir) || CheckParent(full) != kCauseNone) return 0;
     Search s;
+    uint32_t skipped = 0;
     auto add = [&](const std::string& name, const Node& n) {
+        if (n.unholdable && name != "." && name != "..") {
+            ++skipped;
+            return;
+        }
         FindEntry e;
         CopyName(name, &e);
         e.attributes = n.attributes;
         e.size = n.data.size();
+        e.skippedNames = skipped;
+        skipped = 0;
         s.entries.push_back(e);
     };
     if (!HasWildcard(last)) {
@@ -183,7 +190,11 @@ SearchHandle SimFileSystem::FindFirst(const char* pattern, FindEntry* entry) {
             if (MatchesWildcard(last, n->name)) add(n->name, *n);
         }
     }
-    if (s.entries.empty()) return 0;
+    if (s.entries.empty()) {
+        entry->skippedNames = skipped;
+        return 0;
+    }
+    s.skippedAtEnd = skipped;
     *entry = s.entries[0];
     s.next = 1;
     SearchHandle h = NewHandle();
@@ -193,8 +204,14 @@ SearchHandle SimFileSystem::FindFirst(const char* pattern, FindEntry* entry) {
 
 bool SimFileSystem::FindNext(SearchHandle search, FindEntry* entry) {
     auto it = searches_.find(search);
-    if (it == searches_.end() || it->second.next >= it->second.entries.size()) return false;
-    *entry = it->second.entries[it->second.next++];
+    if (it == searches_.end()) return false;
+    Search& s = it->second;
+    if (s.next >= s.entries.size()) {
+        entry->skippedNames = s.skippedAtEnd;
+        s.skippedAtEnd = 0;
+        return false;
+    }
+    *entry = s.entries[s.next++];
     return true;
 }
 

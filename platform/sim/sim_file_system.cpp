@@ -179,6 +179,15 @@ bool SimFileSystem::SetAttributes(const std::string& path, uint32_t attributes) 
     return true;
 }
 
+bool SimFileSystem::SetNameUnholdable(const std::string& path) {
+    std::string full;
+    if (!Resolve(path, &full, nullptr)) return false;
+    Node* n = Find(Key(full));
+    if (!n) return false;
+    n->unholdable = true;
+    return true;
+}
+
 uint32_t SimFileSystem::Attributes(const std::string& path) const {
     std::string full;
     if (!Resolve(path, &full, nullptr)) return kInvalidAttributes;

@@ -75,6 +75,10 @@ public:
     bool RemoveTree(const std::string& path);
     // The full path the OS side would use for path, or "" when it cannot be resolved.
     std::string FullPath(const std::string& path) const;
+    // Gives an existing file or folder a name Shift-JIS cannot hold, as a disk written on
+    // another system may: searches pass over it and count it in skippedNames, as the real
+    // layer does. Its path here is only the test's handle on it.
+    bool SetNameUnholdable(const std::string& path);
     std::string CurrentDirectory() const;
 
     // ---- Test-facing API: injected faults (by path; they outlive the file) -------------
@@ -111,6 +115,7 @@ public:
     bool CloseFile(FileHandle f, FileCause* cause) override;
     bool GetFileSize(FileHandle f, uint64_t* size) override;
     bool GetOpenFileInfo(FileHandle f, FileInfo* info) override;
+    bool SetOpenFileTimes(FileHandle f, FileTime creation, FileTime lastAccess, FileTime lastWrite) override;
     bool SeekFile(FileHandle f, uint64_t position) override;
     bool GetFileInfo(const char* path, FileInfo* info) override;
     bool SetFileTimes(const char* path, FileTime creation, FileTime lastAccess, FileTime lastWrite) override;
@@ -135,6 +140,7 @@ private:
         uint32_t attributes = kAttrArchive;
         FileTime creation = 0, lastAccess = 0, lastWrite = 0;
         std::string data;
+        bool unholdable = false;  // see SetNameUnholdable
         int readers = 0;  // open handles that share
         int writers = 0;  // exclusive handles
     };
@@ -157,6 +163,7 @@ private:
     struct Search {
         std::vector<FindEntry> entries;
         size_t next = 0;
+        uint32_t skippedAtEnd = 0;  // passed over after the last entry
     };
     struct Faults {
         bool failReads = false, failWrites = false, failSetTimes = false, failDelete = false;

@@ -19,6 +19,7 @@ public:
     bool CloseFile(FileHandle f, FileCause* cause) override;
     bool GetFileSize(FileHandle f, uint64_t* size) override;
     bool GetOpenFileInfo(FileHandle f, FileInfo* info) override;
+    bool SetOpenFileTimes(FileHandle f, FileTime creation, FileTime lastAccess, FileTime lastWrite) override;
     bool SeekFile(FileHandle f, uint64_t position) override;
     bool GetFileInfo(const char* path, FileInfo* info) override;
     bool SetFileTimes(const char* path, FileTime creation, FileTime lastAccess, FileTime lastWrite) override;
@@ -65,6 +66,9 @@ public:
     bool PeekMessage(PeekedMessage* message) override;
     void DispatchMessage(const PeekedMessage& message) override;
     void PostQuitMessage(int code) override;
+
+private:
+    unsigned long lastFullPoll_ = 0;  // tick count of the last PeekMessage that found nothing
 };
 
 }  // namespace plat

@@ -255,6 +255,36 @@ TEST_F(CopyCommandsTest, UnreadableFileInASetEndsTheSetAndKeepsTheFilesBefore) {
     EXPECT_EQ(tp().Sim()->OpenSearchCount(), 0);
 }
 
+TEST_F(CopyCommandsTest, NamesShiftJisCannotHoldEndTheSetWithRowSixNotSilently) {
+    // B's name (é) has no Shift-JIS code: the set cannot be copied whole.
+    ASSERT_TRUE(Folder("SRC"));
+    ASSERT_TRUE(Folder("DST"));
+    ASSERT_TRUE(File("SRC\\A.DAT", "a"));
+    ASSERT_TRUE(File("SRC\\C.DAT", "c"));
+    if (tp().IsSimulated()) {
+        ASSERT_TRUE(File("SRC\\B.DAT", "b"));
+        ASSERT_TRUE(tp().Sim()->SetNameUnholdable(S("$SRC\\B.DAT")));
+    } else {
+        ASSERT_TRUE(tp().CreateUnicodeFile(tp().Path("SRC\\"), u"B\u00e9.DAT"));
+    }
+    for (int mode = 0; mode < 2; ++mode) {
+        SCOPED_TRACE("activity mode " + std::to_string(mode));
+        tp().ClearMessageBoxes();
+        EXPECT_EQ(Run("COPY $SRC\\*.DAT $DST\nCREATE $AFTER.TXT\nCLOSE", mode), -1);
+        EXPECT_EQ(Texts(), Strings{Row(6, mode) + S("\n$SRC\\\n（名前を扱えないファイルが1個あります）")});
+        EXPECT_FALSE(Exists("AFTER.TXT"));
+        EXPECT_FALSE(e().pendingCopy);
+        // The search's order is the system's: the files met before the name stay, whole.
+        for (const std::string& name : tp().List(S("$DST"))) EXPECT_EQ(Contents("DST\\" + name).size(), 1u) << name;
+        if (tp().IsSimulated()) EXPECT_EQ(tp().List(S("$DST")), Strings{"A.DAT"});
+    }
+    // A set of nothing but such names is no empty set either.
+    tp().ClearMessageBoxes();
+    EXPECT_EQ(Run("COPY $SRC\\B*.DAT $DST"), -1);
+    EXPECT_EQ(Texts(), Strings{Row(6, 0) + S("\n$SRC\\\n（名前を扱えないファイルが1個あります）")});
+    if (tp().IsSimulated()) EXPECT_EQ(tp().Sim()->OpenSearchCount(), 0);
+}
+
 TEST_F(CopyCommandsTest, RefusedDestinationsShowTheirCauseThenRowSeven) {
     SKIP_UNLESS_SIMULATED("injected create faults");
     ASSERT_TRUE(File("A.DAT", "a"));

@@ -157,6 +157,36 @@ TEST_F(FileContract, AnOpenFileReportsWhatItsPathReports) {
     EXPECT_EQ(byHandle.lastAccess, byPath.lastAccess);
 }
 
+TEST_F(FileContract, TimesSetThroughAWriterOutliveItsClose) {
+    std::string path = tp().Path("STAMPED.DAT");
+    FileCause cause = kCauseGeneric;
+    FileHandle f = sys().CreateForWrite(path.c_str(), &cause);
+    ASSERT_NE(f, 0u);
+    ASSERT_TRUE(sys().WriteFile(f, "written", 7, &cause));
+    const FileTime access = SimWindows::MakeFileTime(1999, 12, 31, 23, 59, 58);
+    const FileTime write = SimWindows::MakeFileTime(1998, 7, 1, 8, 30, 0);
+    const bool stamped = sys().SetOpenFileTimes(f, 0, access, write);
+    ASSERT_TRUE(sys().CloseFile(f, &cause));
+    ASSERT_TRUE(stamped);
+    FileInfo info;
+    ASSERT_TRUE(sys().GetFileInfo(path.c_str(), &info));
+    EXPECT_EQ(info.lastWrite, write) << "closing a file written to must not stamp it anew";
+    EXPECT_EQ(info.lastAccess, access);
+    EXPECT_EQ(info.size, 7u);
+}
+
+TEST_F(FileContract, FoldersAndRootsHaveAStatusWithOrWithoutTheirBackslash) {
+    ASSERT_TRUE(sys().CreateDirectory(tp().Path("DIR").c_str()));
+    for (const std::string& path : {tp().Path("DIR"), tp().Path("DIR\\"), std::string("C:\\")}) {
+        FileInfo info;
+        info.attributes = 0;
+        EXPECT_TRUE(sys().GetFileInfo(path.c_str(), &info)) << path;
+        EXPECT_TRUE(info.attributes & kAttrDirectory) << path;
+    }
+    FileInfo info;
+    EXPECT_FALSE(sys().GetFileInfo(tp().Path("D*").c_str(), &info)) << "a pattern names no file";
+}
+
 TEST_F(FileContract, CreationTimeRoundTripsExceptUnderWine) {
     std::string path = tp().Path("BORN.DAT");
     ASSERT_TRUE(tp().WriteWholeFile(path, "x"));

@@ -1,10 +1,12 @@
 // The copy benchmark's probe of the install dialog during a long copy: how quickly the
 // dialog answers its messages, and how long the Enter key takes to bring up the question
-// whether to stop (which it answers No, so the copy goes on).
+// whether to stop (asked five times, each answered No, so the copy goes on).
 //   KEYPROBE.EXE TITLE_START [WAIT_MS]
-// Prints "responsive: ..." and "key-to-question: N ms"; exits 1 when something is missing.
+// Prints "responsive: ..." and "key-to-question: N ... ms (median M ms)"; exits 1 when
+// something is missing.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +14,8 @@
 namespace {
 
 constexpr int kPercentControl = 1012;
+constexpr int kPresses = 5;
+constexpr DWORD kPause = 200;  // ms between an answer and the next key
 
 struct Search {
     const char* titleStart;
@@ -96,19 +100,30 @@ int main(int argc, char** argv) {
     std::printf("responsive: %d messages answered during the copy, the slowest in %.1f ms (progress \"%s\")\n", probes,
                 slowest, shown);
 
-    Search box = {"", dialog.found, nullptr};
-    const double sent = Now();
-    PostMessageA(dialog.found, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    PostMessageA(dialog.found, WM_KEYUP, VK_RETURN, 0xC01C0001);
-    while (!box.found && Now() - sent < 10000) {
-        EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&box));
-        if (!box.found) Sleep(1);
+    // Enter several times, each question answered No, so that one slow start does not
+    // make the figure.
+    double took[kPresses];
+    for (int press = 0; press < kPresses; ++press) {
+        Search box = {"", dialog.found, nullptr};
+        const double sent = Now();
+        PostMessageA(dialog.found, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        PostMessageA(dialog.found, WM_KEYUP, VK_RETURN, 0xC01C0001);
+        while (!box.found && Now() - sent < 10000) {
+            EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&box));
+            if (!box.found) Sleep(1);
+        }
+        if (!box.found) {
+            std::printf("key probe: no question within 10 s of the Enter key (the copy may have ended first)\n");
+            return 1;
+        }
+        took[press] = Now() - sent;
+        PostMessageA(box.found, WM_COMMAND, IDNO, 0);
+        while (IsWindow(box.found) && Now() - sent < 20000) Sleep(5);
+        Sleep(kPause);
     }
-    if (!box.found) {
-        std::printf("key probe: no question within 10 s of the Enter key (the copy may have ended first)\n");
-        return 1;
-    }
-    std::printf("key-to-question: %.1f ms\n", Now() - sent);
-    PostMessageA(box.found, WM_COMMAND, IDNO, 0);
+    std::printf("key-to-question:");
+    for (double t : took) std::printf(" %.1f", t);
+    std::sort(took, took + kPresses);
+    std::printf(" ms (median %.1f ms)\n", took[kPresses / 2]);
     return 0;
 }
