@@ -43,7 +43,7 @@ else
 fi
 
 # Bump when the prefix preparation below changes; older prefixes are then remade.
-TAVREL_PREFIX_VERSION=3-$TAVREL_WINE_BITS
+TAVREL_PREFIX_VERSION=4-$TAVREL_WINE_BITS
 
 # Wine's ANSI code page follows the locale: Japanese (932) unless TAVREL_LOCALE names
 # another (C.UTF-8 gives 1252, as on a Western Windows). A prefix serves one locale, so
@@ -125,6 +125,15 @@ tavrel_make_prefix() {
     wineboot -i >/dev/null 2>&1 || { tavrel_log "wineboot failed"; return 1; }
     wineserver -w
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+    # A Western Windows that shows Japanese has Japanese fonts installed. Here the IPA fonts
+    # stand in for the names the programs ask for; without them a prefix made under another
+    # locale draws the programs' Japanese texts as boxes, right as the texts are. (Wine's
+    # own captions still draw boxes there: Wine rewrites their font links whenever the
+    # code page changes.)
+    if [ "$TAVREL_LOCALE" != ja_JP.UTF-8 ]; then
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f >/dev/null
+    fi
     mkdir -p "$WINEPREFIX/cdrom"
     tavrel_map_cd "$WINEPREFIX/cdrom"
     wine reg add 'HKLM\Software\Wine\Drives' /v "$TAVREL_CD_LETTER:" /d cdrom /f /reg:64 >/dev/null
