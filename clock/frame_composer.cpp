@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "clock/clock_state.h"
+#include "text/text_rules.h"
 #include "clock/palette.h"
 #include "clock/pixel_rows.h"
 
@@ -114,11 +115,8 @@ void BuildSoundPaths(const char* modulePath, char paths[4][kPathBufferSize]) {
     size_t n = modulePath ? strnlen(modulePath, kPathBufferSize - 1) : 0;
     std::memcpy(folder, modulePath, n);
     folder[n] = 0;
-    char* slash = std::strrchr(folder, '\\');
-    if (slash)
-        slash[1] = 0;
-    else
-        folder[0] = 0;
+    // A program renamed to 表.EXE ends in a character whose second byte is 0x5C.
+    folder[text::LastBackslash(folder) + 1] = 0;
     for (int i = 0; i < 4; ++i) {
         int written = std::snprintf(paths[i], kPathBufferSize, "%s%s", folder, kSoundNames[i]);
         if (written < 0 || written >= kPathBufferSize) paths[i][0] = 0;

@@ -223,7 +223,7 @@ TEST(ClockFrame, NothingHappensWithoutFrame) {
     EXPECT_EQ(c.state.tick, 0u);
 }
 
-TEST(ClockFrame, SoundPathsTooLongStaySilent) {
+TEST(ClockFrame, SoundPathsTooLongStaySilentAndFoldersEndAtRealBackslashes) {
     std::string longFolder = "C:\\" + std::string(246, 'A') + "\\PENDRICK.EXE";
     char paths[4][kPathBufferSize];
     BuildSoundPaths(longFolder.c_str(), paths);
@@ -232,6 +232,9 @@ TEST(ClockFrame, SoundPathsTooLongStaySilent) {
     EXPECT_STREQ(paths[kSoundMusic1], "");
     BuildSoundPaths("PENDRICK.EXE", paths);
     EXPECT_STREQ(paths[kSoundMusic3], "MUSIC3.WAV");
+    // The second byte of 表 is 0x5C: the folder still ends at the real backslash.
+    BuildSoundPaths("C:\\時計\\表.EXE", paths);
+    EXPECT_STREQ(paths[kSoundAlarm], "C:\\時計\\alarm.wav");
 
     TestClock c;
     BuildSoundPaths(longFolder.c_str(), c.state.soundPaths);
