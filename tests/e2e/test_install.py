@@ -61,8 +61,10 @@ def enabled(h, control, title=LAUNCHER):
 
 
 def click(h, control, title=INSTALL_TITLE):
-    code, _ = h.ui("click", "--title", title, "--id", control)
-    h.check(code == 0, f"cannot click {control} on {title}")
+    # A dialog is found by its title while it is still being set up (its controls shown
+    # and enabled as its screen starts); under load that can outlast a fixed pause.
+    h.check(wait_until(lambda: h.ui("click", "--title", title, "--id", control)[0] == 0, 5, step=0.2),
+            f"cannot click {control} on {title}")
 
 
 def open_install(h):
