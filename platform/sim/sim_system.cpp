@@ -78,9 +78,33 @@ uint32_t SimWindows::GetTickCount() {
 
 // ---- Registry ------------------------------------------------------------------------------
 
+namespace {
+
+// Copies a key and everything below it; done records each copy, so an open key that
+// points into the tree gets the copy of its key.
+template <typename Key>
+std::shared_ptr<Key> CopyKeyTree(const std::shared_ptr<Key>& key, std::map<const Key*, std::shared_ptr<Key>>* done) {
+    if (!key) return nullptr;
+    auto found = done->find(key.get());
+    if (found != done->end()) return found->second;
+    auto copy = std::make_shared<Key>(*key);
+    (*done)[key.get()] = copy;
+    for (auto& kv : copy->subkeys) kv.second = CopyKeyTree(kv.second, done);
+    return copy;
+}
+
+}  // namespace
+
+SimWindows::Registry::Registry(const Registry& other) : open(other.open) {
+    std::map<const RegKey*, std::shared_ptr<RegKey>> done;
+    for (int i = 0; i < 5; ++i) roots[i] = CopyKeyTree(other.roots[i], &done);
+    // An open key may be one deleted from its tree since: it is copied on its own.
+    for (auto& kv : open) kv.second.key = CopyKeyTree(kv.second.key, &done);
+}
+
 std::shared_ptr<SimWindows::RegKey> SimWindows::RegRootKey(RegRoot root) const {
     int i = static_cast<int>(root);
-    return i >= 0 && i < 5 ? roots_[i] : nullptr;
+    return i >= 0 && i < 5 ? registry_.roots[i] : nullptr;
 }
 
 bool SimWindows::SplitRegPath(const std::string& path, std::vector<std::string>* parts) {
@@ -141,8 +165,8 @@ void SimWindows::MarkDeleted(RegKey& key) {
 }
 
 SimWindows::OpenKey* SimWindows::FindKey(KeyHandle key) {
-    auto it = keys_.find(key);
-    return it == keys_.end() ? nullptr : &it->second;
+    auto it = registry_.open.find(key);
+    return it == registry_.open.end() ? nullptr : &it->second;
 }
 
 long SimWindows::RegCreateKey(RegRoot root, const char* path, uint32_t access, KeyHandle* key, bool* created) {
@@ -169,7 +193,7 @@ long SimWindows::RegCreateKey(RegRoot root, const char* path, uint32_t access, K
     }
     if (cur->readOnly && (access & (kKeySetValue | kKeyCreateSubKey))) return kRegAccessDenied;
     KeyHandle h = nextHandle_++;
-    keys_[h] = OpenKey{cur, access};
+    registry_.open[h] = OpenKey{cur, access};
     *key = h;
     if (created) *created = made;
     return kRegOk;
@@ -184,12 +208,12 @@ long SimWindows::RegOpenKey(RegRoot root, const char* path, uint32_t access, Key
     if (!k) return kRegNotFound;
     if (k->readOnly && (access & (kKeySetValue | kKeyCreateSubKey))) return kRegAccessDenied;
     KeyHandle h = nextHandle_++;
-    keys_[h] = OpenKey{k, access};
+    registry_.open[h] = OpenKey{k, access};
     *key = h;
     return kRegOk;
 }
 
-long SimWindows::RegCloseKey(KeyHandle key) { return keys_.erase(key) ? static_cast<long>(kRegOk) : static_cast<long>(kErrInvalidHandle); }
+long SimWindows::RegCloseKey(KeyHandle key) { return registry_.open.erase(key) ? static_cast<long>(kRegOk) : static_cast<long>(kErrInvalidHandle); }
 
 long SimWindows::RegSetValue(KeyHandle key, const char* name, uint32_t type, const void* data, uint32_t size) {
     OpenKey* k = FindKey(key);

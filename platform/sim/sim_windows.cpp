@@ -178,7 +178,7 @@ bool MatchesWildcard(const std::string& pattern, const std::string& name) {
 
 SimWindows::SimWindows() {
     now_ = MakeFileTime(2001, 4, 1, 12, 0, 0);
-    for (auto& r : roots_) r = std::make_shared<RegKey>();
+    for (auto& r : registry_.roots) r = std::make_shared<RegKey>();
     AddDrive('A', kDriveRemovable, 0, false);
     AddDrive('C', kDriveFixed, 2ull << 30);
     AddDrive('D', kDriveCdrom, 0);

@@ -58,7 +58,9 @@ class SimWindows : public Platform {
 public:
     SimWindows();
     ~SimWindows() override;
-    SimWindows(const SimWindows&) = delete;
+    // A copy is a simulation of its own (files, registry, open handles, records): a
+    // prepared machine can be copied for every run instead of being built again.
+    SimWindows(const SimWindows&) = default;
     SimWindows& operator=(const SimWindows&) = delete;
 
     // ---- Test-facing records ----------------------------------------------------------
@@ -158,7 +160,7 @@ public:
     // Counts of what the code under test holds open (for leak checks).
     int OpenFileCount() const { return static_cast<int>(files_.size()); }
     int OpenSearchCount() const { return static_cast<int>(searches_.size()); }
-    int OpenKeyCount() const { return static_cast<int>(keys_.size()); }
+    int OpenKeyCount() const { return static_cast<int>(registry_.open.size()); }
 
     // ---- Test-facing API: clock --------------------------------------------------------
     void SetNow(FileTime now) { now_ = now; }
@@ -418,8 +420,16 @@ private:
     int comInit_ = 0, comInitCalls_ = 0;
     bool requireCom_ = false;
 
-    std::shared_ptr<RegKey> roots_[5];
-    std::map<KeyHandle, OpenKey> keys_;
+    // The registry trees and the open keys into them. Copying it copies the trees, so
+    // two copied simulations never share a key.
+    struct Registry {
+        std::shared_ptr<RegKey> roots[5];
+        std::map<KeyHandle, OpenKey> open;
+        Registry() = default;
+        Registry(const Registry& other);
+        Registry& operator=(const Registry&) = delete;
+    };
+    Registry registry_;
 
     std::map<WindowHandle, Window> windows_;
     std::vector<WindowEvent> windowEvents_;
