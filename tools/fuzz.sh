@@ -7,8 +7,9 @@
 #                                    fuzz one target only, stopping after INPUTS inputs
 #                                    if that comes first
 #   tools/fuzz.sh --replay           run each target once over its checked-in corpus only
-#   tools/fuzz.sh --merge TARGET     shrink the target's corpus to the inputs that keep its
-#                                    coverage, its seeds and build/fuzz-work/<target> together
+#   tools/fuzz.sh --merge TARGET     shrink the target's corpus to its named seeds and the
+#                                    inputs that add to their coverage, from its corpus and
+#                                    build/fuzz-work/<target> together
 #   tools/fuzz.sh --build            build only
 # Each fuzzed target ends with a line: inputs run, inputs a second, coverage (edges and
 # features), findings.
@@ -83,6 +84,9 @@ for t in "${targets[@]}"; do
         rm -rf "$merged"
         mkdir -p "$merged" "$work" "$seeds"
         before=$(find "$seeds" "$work" -type f | wc -l)
+        # Named inputs (the meaningful seeds, the findings) stay whatever they add; the
+        # others (named by their hash) only where they reach something the rest does not.
+        find "$seeds" -maxdepth 1 -type f ! -regex '.*/[0-9a-f]\{40\}' -exec cp {} "$merged"/ \;
         "$BUILD/$t" -merge=1 -timeout=10 "$merged" "$seeds" "$work" \
             >"$ARTIFACTS/$t-merge.log" 2>&1 || { tail -n 40 "$ARTIFACTS/$t-merge.log"; exit 1; }
         rm -rf "$seeds"
