@@ -8,8 +8,8 @@
 #                                    if that comes first
 #   tools/fuzz.sh --replay           run each target once over its checked-in corpus only
 #   tools/fuzz.sh --merge TARGET     shrink the target's corpus to its named seeds and the
-#                                    inputs that add to their coverage, from its corpus and
-#                                    build/fuzz-work/<target> together
+#                                    inputs that reach edges they do not, from its corpus
+#                                    and build/fuzz-work/<target> together
 #   tools/fuzz.sh --build            build only
 # Each fuzzed target ends with a line: inputs run, inputs a second, coverage (edges and
 # features), findings.
@@ -86,8 +86,9 @@ for t in "${targets[@]}"; do
         before=$(find "$seeds" "$work" -type f | wc -l)
         # Named inputs (the meaningful seeds, the findings) stay whatever they add; the
         # others (named by their hash) only where they reach something the rest does not.
-        find "$seeds" -maxdepth 1 -type f ! -regex '.*/[0-9a-f]\{40\}' -exec cp {} "$merged"/ \;
-        "$BUILD/$t" -merge=1 -timeout=10 "$merged" "$seeds" "$work" \
+        find "$seeds" -maxdepth 1 -type f -regextype posix-extended ! -regex '.*/[0-9a-f]{40}' -exec cp {} "$merged"/ \;
+        # Edges only, not how often each ran: a small set that still reaches everything.
+        "$BUILD/$t" -merge=1 -use_counters=0 -timeout=10 "$merged" "$seeds" "$work" \
             >"$ARTIFACTS/$t-merge.log" 2>&1 || { tail -n 40 "$ARTIFACTS/$t-merge.log"; exit 1; }
         rm -rf "$seeds"
         mv "$merged" "$seeds"
