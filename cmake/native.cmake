@@ -48,9 +48,11 @@ if(TAVREL_FUZZ)
     target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link ${FUZZ_SANITIZERS})
   endforeach()
   # The line reader and pattern matcher run over every byte of the script many times an
-  # input; comparison tracing there costs more than it finds (the dictionaries give the
+  # input, the option lookup and the dispatcher over every line for every key and
+  # keyword; comparison tracing there costs more than it finds (the dictionaries give the
   # fuzzers the words they compare against).
   set_source_files_properties(${CMAKE_SOURCE_DIR}/script/script_text.cpp ${CMAKE_SOURCE_DIR}/text/text_rules.cpp
+    ${CMAKE_SOURCE_DIR}/installer/options.cpp ${CMAKE_SOURCE_DIR}/script/dispatch.cpp
     PROPERTIES COMPILE_OPTIONS -fno-sanitize-coverage=trace-cmp)
   add_custom_target(fuzzers)
   file(GLOB FUZZERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)

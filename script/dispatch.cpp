@@ -13,6 +13,9 @@ namespace script {
 
 namespace {
 
+bool IsLetter(unsigned char b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
+unsigned char LowerLetter(unsigned char b) { return (b >= 'A' && b <= 'Z') ? b + 32 : b; }
+
 // Copies the next file of a wildcard set left pending; 1 go on, -1 a file failed.
 int ContinuePendingCopy(Engine& e) {
     if (e.services == nullptr) {
@@ -35,9 +38,22 @@ int FinishPendingCopy(Engine& e) {
 int DispatchLine(Engine& e) {
     if (e.dispatchLimit == 0) return kFailed;
     if (e.dispatchLimit > 0) --e.dispatchLimit;
+    // Every line is tried against every keyword: a word whose first letter differs from
+    // the line's first byte (either case) is passed over without building its pattern,
+    // the others get "~" and the word (cut to the buffer) without printf.
+    const char* first = e.script.line;
+    while (*first == ' ' || *first == '\t') ++first;
+    const unsigned char lead = LowerLetter(static_cast<unsigned char>(*first));
     char pattern[32];
+    pattern[0] = '~';
     for (int i = 0; i < e.keywordCount; ++i) {
-        std::snprintf(pattern, sizeof pattern, "~%s", e.keywords[i].word);
+        const char* word = e.keywords[i].word;
+        const unsigned char w = static_cast<unsigned char>(word[0]);
+        if (IsLetter(w) && LowerLetter(w) != lead) continue;
+        size_t n = std::strlen(word);
+        if (n > sizeof pattern - 2) n = sizeof pattern - 2;
+        std::memcpy(pattern + 1, word, n);
+        pattern[n + 1] = 0;
         if (MatchPattern(e, pattern, e.script.line) != 0) continue;
         const Keyword& keyword = e.keywords[i];
         return e.observer ? e.observer->RunCommand(e, keyword) : keyword.handler(e);

@@ -82,35 +82,45 @@ int LoadScript(Engine& e) {
 
 int ReadScriptLine(Engine& e) {
     ScriptText& s = e.script;
-    if (s.readPos >= s.length) {
+    const int start = s.readPos;
+    const int length = s.length;
+    if (start >= length) {
         s.line[0] = 0;
         return -1;
     }
+    // Find the line's end first and copy it whole: every lookup reads the script line by
+    // line from its start, so this loop is most of the time a script takes.
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(s.text);
     bool quoted = false;
-    int i = 0;
-    for (;;) {
-        unsigned char b = static_cast<unsigned char>(s.text[s.readPos]);
-        s.line[i] = static_cast<char>(b);
-        ++s.readPos;
-        if (s.readPos >= s.length) {
-            s.line[i + 1] = 0;
-            return -1;
+    int count = 0;   // bytes of the line
+    int result = -1;
+    int next = length;  // where the next read starts
+    for (int pos = start;; ++pos) {
+        const int i = pos - start;
+        const unsigned char b = text[pos];
+        if (pos + 1 >= length) {
+            count = i + 1;
+            break;
         }
         if (b == '"') quoted = !quoted;
-        if (b == '\n' && i > 0 && s.line[i - 1] == '\r' && !quoted) {
-            s.line[i + 1] = 0;
+        if (b == '\n' && i > 0 && text[pos - 1] == '\r' && !quoted) {
+            count = i + 1;
+            result = count;
+            next = pos + 1;
             ++s.lineCount;
-            return i + 1;
+            break;
         }
-        ++i;
-        if (i >= kMaxLineBytes) {
+        if (i + 1 >= kMaxLineBytes) {
             // An over-long line ends the script: nothing behind it is ever read, so a
             // later read cannot resume in the middle of the line and run its tail.
-            s.line[kMaxLineBytes] = 0;
-            s.readPos = s.length;
-            return -1;
+            count = kMaxLineBytes;
+            break;
         }
     }
+    std::memcpy(s.line, s.text + start, static_cast<size_t>(count));
+    s.line[count] = 0;
+    s.readPos = next;
+    return result;
 }
 
 int MatchPattern(Engine& e, const char* pattern, const char* text) {

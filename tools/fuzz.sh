@@ -3,18 +3,27 @@
 # of the tree and runs them.
 #   tools/fuzz.sh [SECONDS]          fuzz each target for SECONDS (default 60); new inputs
 #                                    go to build/fuzz-work/<target>/, the seeds stay untouched
-#   tools/fuzz.sh TARGET [SECONDS]   fuzz one target only
+#   tools/fuzz.sh TARGET [SECONDS [INPUTS]]
+#                                    fuzz one target only, stopping after INPUTS inputs
+#                                    if that comes first
 #   tools/fuzz.sh --replay           run each target once over its checked-in corpus only
+#   tools/fuzz.sh --merge TARGET     shrink the target's corpus to its named seeds and the
+#                                    inputs that reach edges they do not, from its corpus
+#                                    and build/fuzz-work/<target> together
 #   tools/fuzz.sh --build            build only
-# Each fuzzed target ends with a line: inputs run, inputs a second, coverage, findings.
+# Each fuzzed target ends with a line: inputs run, inputs a second, coverage (edges and
+# features), findings.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 
 usage() { echo "usage: $0 [TARGET] [SECONDS] | --replay | --build" >&2; exit 2; }
-mode=fuzz seconds=60 only=
+mode=fuzz seconds=60 only= inputs=-1
 case ${1:-} in
     --replay) mode=replay ;;
+    --merge)
+        mode=merge only=${2:-}
+        [ -n "$only" ] && [ -f "tests/fuzz/$only.cpp" ] || usage ;;
     --build) mode=build ;;
     '') ;;
     *[!0-9]*)
@@ -24,6 +33,11 @@ case ${1:-} in
             '') ;;
             *[!0-9]*) usage ;;
             *) seconds=$2 ;;
+        esac
+        case ${3:-} in
+            '') ;;
+            *[!0-9]*) usage ;;
+            *) inputs=$3 ;;
         esac ;;
     *) seconds=$1 ;;
 esac
@@ -64,7 +78,22 @@ for t in "${targets[@]}"; do
     if [ -f "tests/fuzz/$t.options" ]; then
         while read -r flag; do [ -n "$flag" ] && flags+=("$flag"); done <"tests/fuzz/$t.options"
     fi
-    if [ $mode = replay ]; then
+    if [ $mode = merge ]; then
+        work=$ROOT/build/fuzz-work/$t
+        merged=$ROOT/build/fuzz-merge/$t
+        rm -rf "$merged"
+        mkdir -p "$merged" "$work" "$seeds"
+        before=$(find "$seeds" "$work" -type f | wc -l)
+        # Named inputs (the meaningful seeds, the findings) stay whatever they add; the
+        # others (named by their hash) only where they reach something the rest does not.
+        find "$seeds" -maxdepth 1 -type f -regextype posix-extended ! -regex '.*/[0-9a-f]{40}' -exec cp {} "$merged"/ \;
+        # Edges only, not how often each ran: a small set that still reaches everything.
+        "$BUILD/$t" -merge=1 -use_counters=0 -timeout=10 "$merged" "$seeds" "$work" \
+            >"$ARTIFACTS/$t-merge.log" 2>&1 || { tail -n 40 "$ARTIFACTS/$t-merge.log"; exit 1; }
+        rm -rf "$seeds"
+        mv "$merged" "$seeds"
+        echo "fuzz: $t corpus merged from $before to $(find "$seeds" -type f | wc -l) inputs"
+    elif [ $mode = replay ]; then
         if [ ! -d "$seeds" ] || [ -z "$(ls -A "$seeds")" ]; then
             echo "fuzz: $t has no corpus, replay skipped"
             continue
@@ -84,12 +113,13 @@ for t in "${targets[@]}"; do
         mkdir -p "$work" "$seeds"
         echo "fuzz: $t for $seconds s (log: $log)"
         failed=0
-        "$BUILD/$t" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
+        "$BUILD/$t" -max_total_time="$seconds" -runs="$inputs" -print_final_stats=1 -timeout=10 \
             -artifact_prefix="$ARTIFACTS/$t-" "${flags[@]}" "$work" "$seeds" >"$log" 2>&1 || failed=1
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
         rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
         cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
-        echo "fuzz: $t ran ${runs:-?} inputs, ${rate:-?} inputs/s, cov ${cov:-?}," \
+        ft=$(grep -o 'ft: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
+        echo "fuzz: $t ran ${runs:-?} inputs, ${rate:-?} inputs/s, cov ${cov:-?}, ft ${ft:-?}," \
             "$([ $failed = 0 ] && echo "no finding" || echo "FINDING (reproducer in $ARTIFACTS)")"
         if [ $failed = 1 ]; then
             grep -A 30 -m 1 'ERROR\|runtime error\|deadly signal\|timeout' "$log" || tail -n 40 "$log"

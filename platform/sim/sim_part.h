@@ -14,7 +14,8 @@ namespace plat {
 class SimPart : public Platform {
 public:
     SimPart() = default;
-    SimPart(const SimPart&) = delete;
+    // A copy of the whole simulation goes on numbering handles where the original stood.
+    SimPart(const SimPart&) = default;
     SimPart& operator=(const SimPart&) = delete;
 
 protected:

@@ -13,13 +13,13 @@ SimProcesses::ProcessRecord* SimProcesses::FindProcess(ProcessHandle process) {
 }
 
 void SimProcesses::SetProcessUnstartable(const std::string& module) {
-    unstartable_.insert(UpperCaseName(files_.FullPath(module)));
+    unstartable_.insert(UpperCaseName(files_->FullPath(module)));
 }
 
 ProcessHandle SimProcesses::StartProcess(const char* module, const char* commandLine) {
-    std::string full = module ? files_.FullPath(module) : "";
+    std::string full = module ? files_->FullPath(module) : "";
     bool ok = !full.empty();  // a resolved path is never empty
-    if (!ok || unstartable_.count(UpperCaseName(full)) || (requireProgramFiles_ && !files_.IsFile(full))) {
+    if (!ok || unstartable_.count(UpperCaseName(full)) || (requireProgramFiles_ && !files_->IsFile(full))) {
         failedStarts_.push_back(ok ? full : (module ? module : ""));
         return 0;
     }
@@ -27,7 +27,7 @@ ProcessHandle SimProcesses::StartProcess(const char* module, const char* command
     p.handle = NewHandle();
     p.module = module;
     p.commandLine = commandLine ? commandLine : "";
-    p.currentDirectory = files_.CurrentDirectory();
+    p.currentDirectory = files_->CurrentDirectory();
     p.pollsUntilEnd = defaultPolls_;
     processes_.push_back(p);
     return p.handle;

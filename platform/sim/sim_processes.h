@@ -14,7 +14,7 @@ namespace plat {
 class SimProcesses : public virtual SimPart {
 public:
     // Modules are looked up in files.
-    explicit SimProcesses(const SimFileSystem& files) : files_(files) {}
+    explicit SimProcesses(const SimFileSystem& files) : files_(&files) {}
 
     struct ProcessRecord {
         ProcessHandle handle = 0;
@@ -52,10 +52,14 @@ public:
     void CloseProcess(ProcessHandle process) override;
     unsigned WinExec(const char* commandLine, int show) override;
 
+protected:
+    // A copied machine's processes look into its own files.
+    void LookInto(const SimFileSystem& files) { files_ = &files; }
+
 private:
     ProcessRecord* FindProcess(ProcessHandle process);
 
-    const SimFileSystem& files_;
+    const SimFileSystem* files_;
     std::vector<ProcessRecord> processes_;
     std::vector<std::string> failedStarts_;
     std::set<std::string> unstartable_;

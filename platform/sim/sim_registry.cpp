@@ -19,6 +19,30 @@ SimRegistry::SimRegistry() {
     for (auto& r : roots_) r = std::make_shared<RegKey>();
 }
 
+namespace {
+
+// Copies a key and everything below it; done records each copy, so that an open key that
+// points into the tree gets the copy of its key.
+template <typename Key>
+std::shared_ptr<Key> CopyKeyTree(const std::shared_ptr<Key>& key, std::map<const Key*, std::shared_ptr<Key>>* done) {
+    if (!key) return nullptr;
+    auto found = done->find(key.get());
+    if (found != done->end()) return found->second;
+    auto copy = std::make_shared<Key>(*key);
+    (*done)[key.get()] = copy;
+    for (auto& kv : copy->subkeys) kv.second = CopyKeyTree(kv.second, done);
+    return copy;
+}
+
+}  // namespace
+
+SimRegistry::SimRegistry(const SimRegistry& other) : SimPart(other), keys_(other.keys_) {
+    std::map<const RegKey*, std::shared_ptr<RegKey>> done;
+    for (int i = 0; i < 5; ++i) roots_[i] = CopyKeyTree(other.roots_[i], &done);
+    // An open key may be one deleted from its tree since: it is copied on its own.
+    for (auto& kv : keys_) kv.second.key = CopyKeyTree(kv.second.key, &done);
+}
+
 std::shared_ptr<SimRegistry::RegKey> SimRegistry::RegRootKey(RegRoot root) const {
     int i = static_cast<int>(root);
     return i >= 0 && i < 5 ? roots_[i] : nullptr;

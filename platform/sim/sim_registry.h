@@ -18,6 +18,9 @@ namespace plat {
 class SimRegistry : public virtual SimPart {
 public:
     SimRegistry();
+    // The copy's keys are copies: two simulations never share a key.
+    SimRegistry(const SimRegistry& other);
+    SimRegistry& operator=(const SimRegistry&) = delete;
 
     // ---- Test-facing API ---------------------------------------------------------------
     bool RegKeyExists(RegRoot root, const std::string& path) const;

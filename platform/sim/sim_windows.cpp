@@ -15,4 +15,15 @@ SimWindows::SimWindows() : SimProcesses(static_cast<const SimFileSystem&>(*this)
     RegPutKey(RegRoot::CurrentUser, "Software");
 }
 
+SimWindows::SimWindows(const SimWindows& other)
+    : SimPart(other),
+      SimFileSystem(other),
+      SimRegistry(other),
+      SimProcesses(static_cast<const SimProcesses&>(other)),
+      SimUserInterface(other),
+      SimShell(other),
+      SimSystem(other) {
+    LookInto(*this);
+}
+
 }  // namespace plat

@@ -34,6 +34,10 @@ class SimWindows final : public SimFileSystem,
                          public SimSystem {
 public:
     SimWindows();
+    // A copy is a simulation of its own (files, registry, open handles, records): a
+    // prepared machine can be copied for every run instead of being built again.
+    SimWindows(const SimWindows& other);
+    SimWindows& operator=(const SimWindows&) = delete;
 };
 
 }  // namespace plat

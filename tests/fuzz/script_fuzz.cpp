@@ -58,12 +58,24 @@ std::vector<std::string> SectionPatterns(script::Engine& e) {
     return out;
 }
 
+// The machine every input starts from, built once: building it is dearer than a run.
+const plat::SimWindows& PreparedWindows() {
+    static const plat::SimWindows* prepared = [] {
+        auto* sys = new plat::SimWindows;
+        sys->SetRequireProgramFiles(false);
+        sys->SetProcessEndsAfterPolls(1);
+        sys->AddFolder("D:\\DATA");
+        sys->AddFile("D:\\DATA\\A.DAT", std::string(7000, 'a'));
+        sys->AddFile("D:\\DATA\\B.DAT", "b");
+        return sys;
+    }();
+    return *prepared;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    plat::SimWindows sys;
-    sys.SetRequireProgramFiles(false);
-    sys.SetProcessEndsAfterPolls(1);
+    plat::SimWindows sys(PreparedWindows());
     int box = 0;
     sys.SetMessageBoxHook([&box](const plat::SimWindows::MessageBoxCall& call) {
         bool yes = (box++ & 1) == 0;
@@ -71,9 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if ((call.style & 0xF) == plat::kMbOkCancel) return yes ? plat::kIdOk : plat::kIdCancel;
         return plat::kIdOk;
     });
-    sys.AddFolder("D:\\DATA");
-    sys.AddFile("D:\\DATA\\A.DAT", std::string(7000, 'a'));
-    sys.AddFile("D:\\DATA\\B.DAT", "b");
 
     static script::Engine e;  // 20 KB of buffers: kept off the stack, reset per input
     e = script::Engine{};

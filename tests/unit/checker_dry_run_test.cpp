@@ -53,6 +53,20 @@ TEST(CheckerWholeScript, OverSizeScriptNamesTheFirstLostLine) {
     EXPECT_NE(checker::FormatDiagnostics("C", runner).find("loads nothing"), std::string::npos);
 }
 
+TEST(CheckerWholeScript, ALongQuotedNameIsShownWholeAndStaysUtf8) {
+    // Half-width katakana (three UTF-8 bytes each) and bytes that do not convert (four
+    // characters each) make the message far longer than the line.
+    const std::string program = std::string(6, '\xA6') + std::string(150, '\xFF') + std::string(6, '\xA6') + ".EXE";
+    const std::string bytes = "[OPTIONS]\r\n[PLAY]\r\nEXE " + program + ",,PATH,GAME\r\n";
+    checker::CheckResult r = checker::CheckScript(bytes, checker::ScriptKind::Installer);
+    const std::string text = checker::FormatDiagnostics("t", r);
+    const std::string shown = checker::SjisToUtf8(program);
+    EXPECT_NE(text.find("'" + shown + "'"), std::string::npos) << text;
+    EXPECT_NE(text.find("write \\" + shown + "\n"), std::string::npos) << "the name's second mention is cut";
+    std::string back;
+    EXPECT_TRUE(checker::Utf8ToSjis(text, &back)) << "not whole UTF-8 characters";
+}
+
 TEST(CheckerWholeScript, JoinedLinesShiftTheNumbersTheInstallerShows) {
     // Lines 5 and 6 are one script line, so the installer counts line 8 as its 7th.
     const std::string text =

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "installer/options.h"
+#include "script/script_text.h"
 #include "installer_test_support.h"
 
 namespace {
@@ -128,6 +129,24 @@ TEST_F(OptionsTest, KeysMatchByPrefixWithoutRegardToCaseFirstLineWins) {
 TEST_F(OptionsTest, KeysAreFoundBehindLaterSectionsButNotAboveTheOptionsHeader) {
     Read("Title = above\n[OPTIONS]\n[INIT]\nPRINT hello\n[MORE]\nTitle = below\n");
     EXPECT_STREQ(e.options.title, "below");
+}
+
+// Every key is looked for from the header down, in any order, and the reading position
+// is left where the last key's lookup left it: the OPTIONS command goes on from there.
+TEST_F(OptionsTest, EachKeySeesTheWholeScriptAndTheLastLookupSetsThePosition) {
+    Read("[OPTIONS]\nInstUpdate = u\nTitle = t\n[INIT]\nPRINT a\nBtnWidth = 30\nTitle = later\n");
+    EXPECT_STREQ(e.options.title, "t");
+    EXPECT_STREQ(e.options.instUpdate, "u");
+    EXPECT_EQ(e.options.btnWidth, 30);
+    EXPECT_EQ(e.options.btnHeight, 10);
+    EXPECT_EQ(e.script.lineCount, 2);
+    script::ReadScriptLine(e);
+    EXPECT_STREQ(e.script.line, "Title = t\r\n");
+
+    Read("[OPTIONS]\nTitle = t\nPRINT a\n");
+    EXPECT_STREQ(e.options.title, "t");
+    EXPECT_EQ(e.script.readPos, e.script.length);
+    EXPECT_STREQ(e.script.line, "PRINT a\r\n");
 }
 
 TEST_F(OptionsTest, KeyOnTheLastLineWithoutLineEndIsFound) {

@@ -240,4 +240,34 @@ TEST_F(SimSystem, TheMessageQueueDeliversInOrderAndCallsItsHooks) {
     EXPECT_EQ(sim.DispatchedMessages().size(), 1u);
 }
 
+TEST_F(SimSystem, ACopyIsAMachineOfItsOwn) {
+    KeyHandle open = 0, gone = 0;
+    ASSERT_EQ(sim.RegCreateKey(RegRoot::CurrentUser, "Software\\Tavrel", kKeyAllAccess, &open, nullptr), kRegOk);
+    ASSERT_EQ(sim.RegCreateKey(RegRoot::CurrentUser, "Software\\Gone", kKeyAllAccess, &gone, nullptr), kRegOk);
+    ASSERT_EQ(sim.RegDeleteKey(RegRoot::CurrentUser, "Software\\Gone"), kRegOk);
+    sim.AddFile("C:\\A.TXT", "a");
+
+    SimWindows copy(sim);
+    // The copy's handles work on the copy's keys, not on the original's.
+    EXPECT_EQ(copy.RegSetValue(open, "V", kRegSz, "copy", 4), kRegOk);
+    EXPECT_EQ(copy.RegGetString(RegRoot::CurrentUser, "Software\\Tavrel", "V"), "copy");
+    EXPECT_EQ(sim.RegGetString(RegRoot::CurrentUser, "Software\\Tavrel", "V"), "");
+    EXPECT_EQ(copy.RegSetValue(gone, "V", kRegSz, "x", 1), 1018);  // deleted in the copy too
+    copy.RegPutKey(RegRoot::LocalMachine, "SOFTWARE\\New");
+    EXPECT_FALSE(sim.RegKeyExists(RegRoot::LocalMachine, "SOFTWARE\\New"));
+    EXPECT_EQ(copy.OpenKeyCount(), sim.OpenKeyCount());
+
+    copy.AddFile("C:\\A.TXT", "changed");
+    copy.AddFolder("C:\\ONLY");
+    EXPECT_EQ(sim.Contents("C:\\A.TXT"), "a");
+    EXPECT_FALSE(sim.Exists("C:\\ONLY"));
+    sim.RegCloseKey(open);
+    EXPECT_EQ(copy.RegSetValue(open, "W", kRegSz, "w", 1), kRegOk);  // still open in the copy
+
+    // Programs start from the copy's own files.
+    copy.AddFile("C:\\GAME.EXE", "");
+    EXPECT_NE(copy.StartProcess("C:\\GAME.EXE", "GAME.EXE"), 0u);
+    EXPECT_EQ(sim.StartProcess("C:\\GAME.EXE", "GAME.EXE"), 0u);
+}
+
 }  // namespace

@@ -71,12 +71,18 @@ int EditDistance(const std::string& a, const std::string& b) {
     return d[n][m];
 }
 
+// The whole text, however long: quoted script text (a byte that does not convert takes
+// four characters) would otherwise be cut in the middle of a UTF-8 character.
 std::string Fmt(const char* format, ...) {
-    char text[1024];
     va_list ap;
     va_start(ap, format);
-    std::vsnprintf(text, sizeof text, format, ap);
+    va_list again;
+    va_copy(again, ap);
+    const int n = std::vsnprintf(nullptr, 0, format, ap);
     va_end(ap);
+    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(&text[0], text.size() + 1, format, again);
+    va_end(again);
     return text;
 }
 
