@@ -9,8 +9,8 @@
 namespace pendrick {
 
 struct ShutdownSteps {
-    std::function<int()> saveAndCloseMemos;   // returns how many memos were saved
-    std::function<void()> releaseDrawing;     // memory DC, frame bitmap, pens
+    std::function<int()> saveAndCloseMemos;  // returns how many memos were saved
+    std::function<void()> releaseDrawing;    // memory DC, frame bitmap, pens
 };
 
 class ClockLifecycle {

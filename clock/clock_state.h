@@ -56,7 +56,7 @@ constexpr uint8_t kBounceHidden = 255;
 struct KitchenTimer {
     bool setting = false;
     bool running = false;
-    int8_t digits[4] = {0, 0, 0, 0};  // tens of minutes, minutes, tens of seconds, seconds
+    int8_t digits[4] = {0, 0, 0, 0};            // tens of minutes, minutes, tens of seconds, seconds
     uint8_t bounce[7] = {0, 0, 0, 0, 0, 0, 0};  // digits 0-3, reset, start, colon
     int remaining = 0;
 };

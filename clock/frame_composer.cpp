@@ -31,8 +31,12 @@ void Blit(ClockState& c, int sx, int sy, int w, int h, int dx, int dy) {
     const int top = dy < 0 ? -dy : 0;
     const int bottom = dy + h > kFrameSize ? kFrameSize - dy : h;
     if (left >= right || top >= bottom) return;
-    const PixelBlock block = {c.sheet + (sy + top) * kSheetWidth + sx + left, kSheetWidth,
-                              c.frame + (dy + top) * kFrameSize + dx + left, kFrameSize, right - left, bottom - top};
+    const PixelBlock block = {c.sheet + (sy + top) * kSheetWidth + sx + left,
+                              kSheetWidth,
+                              c.frame + (dy + top) * kFrameSize + dx + left,
+                              kFrameSize,
+                              right - left,
+                              bottom - top};
     OverlayBlock(block, IsIdentityMap(c.colourMap) ? nullptr : c.colourMap);
 }
 
@@ -97,9 +101,8 @@ void DrawAnalog(ClockState& c, ClockHost& host, bool newSecond) {
 
 void DrawDigital(ClockState& c, int hours) {
     int hour = c.now.hour % hours;
-    int glyphs[8] = {hour / 10,          hour % 10,          kGlyphColon,
-                     c.now.minute / 10,  c.now.minute % 10,  kGlyphColon,
-                     c.now.second / 10,  c.now.second % 10};
+    int glyphs[8] = {hour / 10,         hour % 10,   kGlyphColon,       c.now.minute / 10,
+                     c.now.minute % 10, kGlyphColon, c.now.second / 10, c.now.second % 10};
     for (int i = 0; i < 8; ++i) {
         if (i == 0 && glyphs[0] == 0) continue;
         DrawGlyph(c, kGlyphRowClock, glyphs[i], kDigitalStep * i, kDigitalY);

@@ -35,9 +35,7 @@ void SetDigit(KitchenTimer& t, int i, int value) {
 
 }  // namespace
 
-bool FlashNow(const SignalState& s) {
-    return s.flashCount != 0 && (s.alarmTick & 15) >= 6 && (s.alarmTick & 2) != 0;
-}
+bool FlashNow(const SignalState& s) { return s.flashCount != 0 && (s.alarmTick & 15) >= 6 && (s.alarmTick & 2) != 0; }
 
 void RunAlarmSignal(ClockState& c, ClockHost& host) {
     const ClockSettings& s = c.settings;

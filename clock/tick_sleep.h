@@ -18,8 +18,8 @@ struct TickInputs {
     bool chime = false, timer = false;
     int flashCount = 0, wobbleIndex = 0, markerFrameCounter = 0, mode = 0;
     bool operator==(const TickInputs& o) const {
-        return chime == o.chime && timer == o.timer && flashCount == o.flashCount &&
-               wobbleIndex == o.wobbleIndex && markerFrameCounter == o.markerFrameCounter && mode == o.mode;
+        return chime == o.chime && timer == o.timer && flashCount == o.flashCount && wobbleIndex == o.wobbleIndex &&
+               markerFrameCounter == o.markerFrameCounter && mode == o.mode;
     }
 };
 TickInputs TickInputsOf(const ClockState& clock);

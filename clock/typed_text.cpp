@@ -12,8 +12,7 @@ bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 }  // namespace
 
-TypedText ShiftJisFromTyped(const char16_t* typed, size_t count, char* out, size_t size,
-                            const Cp932Encoder& encode) {
+TypedText ShiftJisFromTyped(const char16_t* typed, size_t count, char* out, size_t size, const Cp932Encoder& encode) {
     TypedText result;
     if (!out || size == 0) return result;
     out[0] = 0;

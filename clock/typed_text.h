@@ -20,9 +20,9 @@ constexpr char16_t kUnheldMarkUnicode = u'？';
 using Cp932Encoder = std::function<int(char16_t unit, char out[2])>;
 
 struct TypedText {
-    size_t length = 0;    // bytes written, without the terminator
-    int replaced = 0;     // characters that became the mark
-    bool cut = false;     // characters after the last one that fitted were left out
+    size_t length = 0;      // bytes written, without the terminator
+    int replaced = 0;       // characters that became the mark
+    bool cut = false;       // characters after the last one that fitted were left out
     size_t unitsTaken = 0;  // UTF-16 units of typed that the bytes stand for
 };
 
@@ -30,7 +30,6 @@ struct TypedText {
 // code page cannot hold (a surrogate pair is one character) becomes kUnheldMark; the text
 // ends before the first character that does not fit whole, so no double-byte character
 // is ever split.
-TypedText ShiftJisFromTyped(const char16_t* typed, size_t count, char* out, size_t size,
-                            const Cp932Encoder& encode);
+TypedText ShiftJisFromTyped(const char16_t* typed, size_t count, char* out, size_t size, const Cp932Encoder& encode);
 
 }  // namespace pendrick

@@ -151,8 +151,8 @@ CopyResult CopyOneFile(Engine& e) {
         const bool sized = e.sys->GetFileSize(dst, &written);
         // Stamped through the open handle: opening the file again by its name costs more
         // than copying a small one. Nothing is written after, so closing keeps the times.
-        const bool stamped = e.sys->SetOpenFileTimes(dst, WholeSeconds(source.creation), WholeSeconds(source.lastAccess),
-                                                     WholeSeconds(source.lastWrite));
+        const bool stamped = e.sys->SetOpenFileTimes(dst, WholeSeconds(source.creation),
+                                                     WholeSeconds(source.lastAccess), WholeSeconds(source.lastWrite));
         const bool closed = e.sys->CloseFile(dst, &cause);
         dst = 0;
         if (!sized || !stamped || !closed || written != source.size) {

@@ -33,8 +33,7 @@ uint64_t GetDriveFreeBytes(Engine& e, int driveIndex) {
         if (e.sys->GetDiskFreeSpaceEx(root, &totalFree)) return totalFree;
     }
     uint32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!e.sys->GetDiskFreeSpace(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
-        return 0;
+    if (!e.sys->GetDiskFreeSpace(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters)) return 0;
     // In 64 bits: the product can pass 4 GB.
     return uint64_t{sectorsPerCluster} * bytesPerSector * freeClusters;
 }

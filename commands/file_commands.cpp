@@ -60,9 +60,7 @@ bool FolderExists(Engine& e, const char* path) {
     return exists;
 }
 
-bool CreateFolder(Engine& e, const char* path) {
-    return FolderExists(e, path) || e.sys->CreateDirectory(path);
-}
+bool CreateFolder(Engine& e, const char* path) { return FolderExists(e, path) || e.sys->CreateDirectory(path); }
 
 // ---- The output file --------------------------------------------------------------------
 
@@ -207,8 +205,7 @@ int CmdFind(Engine& e) {
         // Anything but OK (Cancel, the close box, a silent engine) leads to the question,
         // and anything but No gives up, so no answer can loop for ever.
         if (script::ShowMessage(e, text, "", plat::kMbOkCancel) == plat::kIdOk) continue;
-        if (script::ShowMessage(e, script::CancelQuestion(e.activityMode), "", plat::kMbYesNo) == plat::kIdNo)
-            continue;
+        if (script::ShowMessage(e, script::CancelQuestion(e.activityMode), "", plat::kMbYesNo) == plat::kIdNo) continue;
         return kFailed;
     }
 }

@@ -111,8 +111,8 @@ void ConfigureInstallerEngine(Engine& e) {
 }
 
 void ConfigureRunnerEngine(Engine& e) {
-    Configure(e, {kRunnerKeywords, kRunnerKeywordCount, kRunnerVariables, kRunnerVariableCount, kRunnerRootTable,
-                  true, false});
+    Configure(e, {kRunnerKeywords, kRunnerKeywordCount, kRunnerVariables, kRunnerVariableCount, kRunnerRootTable, true,
+                  false});
 }
 
 }  // namespace commands

@@ -96,16 +96,15 @@ int CmdExe(Engine& e) {
     }
 
     switch (mode) {
-    case Mode::Stop:
-        if (process && e.host) e.host->RunAndWait(process);
-        break;
-    case Mode::Quit:
-    case Mode::Path:
-        if (process) e.sys->CloseProcess(process);
-        e.sys->PostQuitMessage(0);
-        return script::kEndSection;
-    case Mode::GoOn:
-        break;
+        case Mode::Stop:
+            if (process && e.host) e.host->RunAndWait(process);
+            break;
+        case Mode::Quit:
+        case Mode::Path:
+            if (process) e.sys->CloseProcess(process);
+            e.sys->PostQuitMessage(0);
+            return script::kEndSection;
+        case Mode::GoOn: break;
     }
     if (process) e.sys->CloseProcess(process);
     return script::kGoOn;

@@ -101,8 +101,7 @@ void ForgetInstallation(Engine& e) { DeleteSetting(e, e.options.dstDir); }
 int EnsureMakerKey(Engine& e) {
     plat::KeyHandle key = 0;
     bool created = false;
-    if (e.sys->RegCreateKey(plat::RegRoot::CurrentUser, kMakerKey, plat::kKeyAllAccess, &key, &created) !=
-        plat::kRegOk)
+    if (e.sys->RegCreateKey(plat::RegRoot::CurrentUser, kMakerKey, plat::kKeyAllAccess, &key, &created) != plat::kRegOk)
         return 0;
     e.sys->RegCloseKey(key);
     return 1;

@@ -14,8 +14,8 @@ using plat::RegRoot;
 
 const RegRoot kInstallerRootTable[5] = {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users,
                                         RegRoot::ClassesRoot, RegRoot::CurrentConfig};
-const RegRoot kRunnerRootTable[5] = {RegRoot::LocalMachine, RegRoot::CurrentUser, RegRoot::Users,
-                                     RegRoot::ClassesRoot, RegRoot::CurrentConfig};
+const RegRoot kRunnerRootTable[5] = {RegRoot::LocalMachine, RegRoot::CurrentUser, RegRoot::Users, RegRoot::ClassesRoot,
+                                     RegRoot::CurrentConfig};
 
 namespace {
 

@@ -45,16 +45,16 @@ int CmdUninstInfo(Engine& e) {
 
     plat::KeyHandle parent = 0;
     bool created = false;
-    long status = e.sys->RegCreateKey(plat::RegRoot::LocalMachine, kUninstallKey, plat::kKeyAllAccess, &parent, &created);
+    long status = e.sys->RegCreateKey(plat::RegRoot::LocalMachine, kUninstallKey, plat::kKeyAllAccess, &parent,
+                                      &created);
     if (status != plat::kRegOk) {
         parent = 0;
         if (!e.runningOnNT) ShowKeyFailure(e, "レジストリキーのオープンに失敗しました。");
     }
     // The entry lives under the parent: without the parent there is no entry either.
     plat::KeyHandle entry = 0;
-    if (!parent ||
-        e.sys->RegCreateKey(plat::RegRoot::LocalMachine, entryPath, plat::kKeyAllAccess, &entry, &created) !=
-            plat::kRegOk) {
+    if (!parent || e.sys->RegCreateKey(plat::RegRoot::LocalMachine, entryPath, plat::kKeyAllAccess, &entry, &created) !=
+                       plat::kRegOk) {
         entry = 0;
         if (!e.runningOnNT) ShowKeyFailure(e, "レジストリキーの作成に失敗しました。");
     }
@@ -79,7 +79,8 @@ int CmdClrUninstInfo(Engine& e) {
 
 int HasDirectXUninstallEntry(Engine& e) {
     plat::KeyHandle key = 0;
-    if (e.sys->RegOpenKey(plat::RegRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DirectXDrivers",
+    if (e.sys->RegOpenKey(plat::RegRoot::LocalMachine,
+                          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DirectXDrivers",
                           plat::kKeyRead | plat::kKeyWrite, &key) != plat::kRegOk)
         return 0;
     e.sys->RegCloseKey(key);

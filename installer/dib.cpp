@@ -31,17 +31,25 @@ void Put32(uint8_t* p, uint32_t v) {
 }
 
 // Offsets in the 40-byte info header.
-enum { kHdrSize = 0, kHdrWidth = 4, kHdrHeight = 8, kHdrPlanes = 12, kHdrBits = 14, kHdrCompression = 16,
-       kHdrSizeImage = 20, kHdrClrUsed = 32 };
+enum {
+    kHdrSize = 0,
+    kHdrWidth = 4,
+    kHdrHeight = 8,
+    kHdrPlanes = 12,
+    kHdrBits = 14,
+    kHdrCompression = 16,
+    kHdrSizeImage = 20,
+    kHdrClrUsed = 32
+};
 
 int ColourCountOf(const uint8_t* header) {
     uint32_t used = Le32(header + kHdrClrUsed);
     if (used != 0) return used > 256 ? 256 : static_cast<int>(used);
     switch (Le16(header + kHdrBits)) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+        case 1: return 2;
+        case 4: return 16;
+        case 8: return 256;
+        default: return 0;
     }
 }
 
@@ -49,11 +57,11 @@ bool ValidDepth(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits =
 
 bool ValidCompression(uint32_t compression, int bits, int32_t height) {
     switch (compression) {
-    case kBiRgb: return true;
-    case kBiRle8: return bits == 8 && height > 0;
-    case kBiRle4: return bits == 4 && height > 0;
-    case kBiBitfields: return bits == 16 || bits == 32;
-    default: return false;
+        case kBiRgb: return true;
+        case kBiRle8: return bits == 8 && height > 0;
+        case kBiRle4: return bits == 4 && height > 0;
+        case kBiBitfields: return bits == 16 || bits == 32;
+        default: return false;
     }
 }
 
@@ -125,7 +133,8 @@ int CDib::Read(ByteSource& source) {
     if (!source.Read(raw, kInfoHeaderSize, &got)) return kReadError;
     uint32_t headerSize = got >= 4 ? Le32(raw) : 0;
     bool core = headerSize == kCoreHeaderSize;
-    if (core ? got < kCoreHeaderSize : (got < kInfoHeaderSize || (headerSize != 40 && headerSize != 108 && headerSize != 124)))
+    if (core ? got < kCoreHeaderSize
+             : (got < kInfoHeaderSize || (headerSize != 40 && headerSize != 108 && headerSize != 124)))
         return kReadError;
     if (headerSize > kInfoHeaderSize) {
         if (!source.Read(raw + kInfoHeaderSize, headerSize - kInfoHeaderSize, &got)) return kReadError;
@@ -203,7 +212,8 @@ int CDib::Read(ByteSource& source) {
     }
 
     if (compression == kBiRgb || compression == kBiBitfields) {
-        uint64_t needed = DibRowBytes(width, bits) * static_cast<uint64_t>(height < 0 ? -static_cast<int64_t>(height) : height);
+        uint64_t needed = DibRowBytes(width, bits) *
+                          static_cast<uint64_t>(height < 0 ? -static_cast<int64_t>(height) : height);
         if (pixels.size() < needed) return kReadError;
     } else {
         // Run-length data is decoded up to the size the header names.

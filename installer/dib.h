@@ -67,9 +67,9 @@ public:
     // Fills up to 256 entries for a logical palette; returns how many (0: no palette).
     int MakePaletteEntries(PaletteEntry* entries) const;
 
-    int Width() const;        // from the header
-    int Height() const;       // absolute value: a top-down picture is laid out like any other
-    int HeaderHeight() const; // as stored (negative for top-down rows)
+    int Width() const;         // from the header
+    int Height() const;        // absolute value: a top-down picture is laid out like any other
+    int HeaderHeight() const;  // as stored (negative for top-down rows)
     int BitsPerPixel() const;
 
     // The blocks as drawing hands them to the platform.

@@ -137,8 +137,8 @@ int SetupEnvironment(script::Engine& e) {
             e.tavrelFolderFound = 1;
         } else {
             DriveRootOf(env.windowsFolder, env.tavrelBase);
-            script::ShowMessage(e, "   レジストリに記述されたドライブには、\nTAVRELフォルダは見つかりませんでした。", "",
-                                plat::kMbOk | plat::kMbIconWarning);
+            script::ShowMessage(e, "   レジストリに記述されたドライブには、\nTAVRELフォルダは見つかりませんでした。",
+                                "", plat::kMbOk | plat::kMbIconWarning);
         }
     } else {
         DriveRootOf(env.windowsFolder, env.tavrelBase);
@@ -176,32 +176,25 @@ void ParseCommandLine(script::Engine& e, const char* commandLine) {
         if (option == '\0') break;
         ++p;
         switch (option) {
-        case 's':
-        case 'S':
-            takeWord(p, e.env.scriptName, sizeof e.env.scriptName);
-            break;
-        case 'b':
-        case 'B':
-            takeWord(p, e.env.pictureName, sizeof e.env.pictureName);
-            break;
-        case 'u':
-        case 'U':
-            e.uninstallOnly = true;
-            break;
-        case 'c':
-        case 'C': {
-            char folder[kPath];
-            takeWord(p, folder, sizeof folder);
-            // A folder that cannot take its backslash is not used: the program would
-            // otherwise look for its script in a cut path.
-            if (folder[0] == '\0' || !text::EnsureBackslash(folder, sizeof folder)) break;
-            text::CopyOrCut(e.env.sourceFolder, kPath, folder);
-            text::CopyOrCut(e.env.programFolder, kPath, folder);
-            ChangeDirectory(*e.sys, folder);
-            break;
-        }
-        default:
-            break;
+            case 's':
+            case 'S': takeWord(p, e.env.scriptName, sizeof e.env.scriptName); break;
+            case 'b':
+            case 'B': takeWord(p, e.env.pictureName, sizeof e.env.pictureName); break;
+            case 'u':
+            case 'U': e.uninstallOnly = true; break;
+            case 'c':
+            case 'C': {
+                char folder[kPath];
+                takeWord(p, folder, sizeof folder);
+                // A folder that cannot take its backslash is not used: the program would
+                // otherwise look for its script in a cut path.
+                if (folder[0] == '\0' || !text::EnsureBackslash(folder, sizeof folder)) break;
+                text::CopyOrCut(e.env.sourceFolder, kPath, folder);
+                text::CopyOrCut(e.env.programFolder, kPath, folder);
+                ChangeDirectory(*e.sys, folder);
+                break;
+            }
+            default: break;
         }
     }
 }

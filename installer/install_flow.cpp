@@ -73,38 +73,33 @@ void InstallFlow::OnCreate(int windowWidth, int windowHeight) {
 void InstallFlow::OnOk() {
     if (e_.activityMode != script::kModeInstalling) return;
     switch (step_) {
-    case kStepWelcome: {
-        updateInstall_ = false;
-        updateFolder_[0] = '\0';
-        bool usable = e_.options.instUpdate[0] != '\0' &&
-                      commands::ReadSetting(e_, e_.options.instUpdate, updateFolder_, sizeof updateFolder_) == 1;
-        // The update folder must still take its backslash to become the install path.
-        char withBackslash[script::kPathSize];
-        usable = usable && updateFolder_[0] != '\0' &&
-                 text::CopyOrCut(withBackslash, sizeof withBackslash, updateFolder_) &&
-                 text::EnsureBackslash(withBackslash, sizeof withBackslash);
-        if (usable && commands::FolderExists(e_, updateFolder_)) {
-            updateInstall_ = true;
-            SetInstallPath(updateFolder_);
-            step_ = kStepConfirm;
-            ShowConfirmScreen();
-            view_->SetText(kInstOk, "決定");
+        case kStepWelcome: {
+            updateInstall_ = false;
+            updateFolder_[0] = '\0';
+            bool usable = e_.options.instUpdate[0] != '\0' &&
+                          commands::ReadSetting(e_, e_.options.instUpdate, updateFolder_, sizeof updateFolder_) == 1;
+            // The update folder must still take its backslash to become the install path.
+            char withBackslash[script::kPathSize];
+            usable = usable && updateFolder_[0] != '\0' &&
+                     text::CopyOrCut(withBackslash, sizeof withBackslash, updateFolder_) &&
+                     text::EnsureBackslash(withBackslash, sizeof withBackslash);
+            if (usable && commands::FolderExists(e_, updateFolder_)) {
+                updateInstall_ = true;
+                SetInstallPath(updateFolder_);
+                step_ = kStepConfirm;
+                ShowConfirmScreen();
+                view_->SetText(kInstOk, "決定");
+                return;
+            }
+            step_ = kStepDestination;
+            const bool offer = !firstDestination_;
+            firstDestination_ = true;
+            ShowDestinationScreen(offer);
             return;
         }
-        step_ = kStepDestination;
-        const bool offer = !firstDestination_;
-        firstDestination_ = true;
-        ShowDestinationScreen(offer);
-        return;
-    }
-    case kStepDestination:
-        AcceptTypedPath();
-        return;
-    case kStepConfirm:
-        StartInstall();
-        return;
-    default:
-        return;
+        case kStepDestination: AcceptTypedPath(); return;
+        case kStepConfirm: StartInstall(); return;
+        default: return;
     }
 }
 
@@ -241,9 +236,9 @@ int InstallFlow::CheckAndCreatePath() {
     size_t n = std::strlen(path);
     // The final folder (this path, TAVREL and the product folder) must fit its buffer too.
     char completed[script::kPathSize];
-    const bool fits = n <= kMaxTypedPath && (n == 0 || (text::CopyOrCut(completed, sizeof completed, path) &&
-                                                        text::CompletePath(completed, sizeof completed) &&
-                                                        FinalPathFits(completed, false)));
+    const bool fits = n <= kMaxTypedPath &&
+                      (n == 0 || (text::CopyOrCut(completed, sizeof completed, path) &&
+                                  text::CompletePath(completed, sizeof completed) && FinalPathFits(completed, false)));
     if (!fits) {
         script::ShowMessage(e_, kTooLong, "", kWarningBox);
         e_.destinationStatus = script::kDestinationReported;
@@ -375,7 +370,7 @@ int InstallFlow::CreateInstallFolder() {
     if (commands::FolderExists(e_, installPath_) && !updateInstall_) {
         char question[400];
         text::FormatOrCut(question, sizeof question, "%sフォルダはすでに存在します。\n　　上書きしてよろしいですか？",
-                            e_.options.dstDir);
+                          e_.options.dstDir);
         return script::ShowMessage(e_, question, "", kPlainYesNo) == plat::kIdYes ? 1 : 0;
     }
     if (!commands::CreateFolder(e_, installPath_)) {

@@ -41,8 +41,11 @@ ProgressPicture ComputeProgressPicture(const InstallGeometry& g, int percent) {
     if (percent == -1) return p;
     p.visible = true;
     const BarRect& b = g.bar;
-    const int points[5][2] = {
-        {b.left - 1, b.top - 1}, {b.right, b.top - 1}, {b.right, b.bottom}, {b.left - 1, b.bottom}, {b.left - 1, b.top - 1}};
+    const int points[5][2] = {{b.left - 1, b.top - 1},
+                              {b.right, b.top - 1},
+                              {b.right, b.bottom},
+                              {b.left - 1, b.bottom},
+                              {b.left - 1, b.top - 1}};
     for (int i = 0; i < 5; ++i) {
         p.outline[i][0] = points[i][0];
         p.outline[i][1] = points[i][1];

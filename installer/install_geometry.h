@@ -34,7 +34,7 @@ struct ProgressPicture {
     bool visible = false;  // false while the percentage is -1
     int outline[5][2]{};   // x, y
     BarRect fill{0, 0, 0, 0};
-    char text[8]{};        // "%3d%%"
+    char text[8]{};  // "%3d%%"
 };
 
 ProgressPicture ComputeProgressPicture(const InstallGeometry& g, int percent);

@@ -7,12 +7,9 @@ namespace installer {
 
 plat::WindowHandle InstallerHost::MessageOwner() {
     switch (e_.activityMode) {
-    case script::kModeInstalling:
-        return InstallDialogHandle();
-    case script::kModeUninstalling:
-        return UninstallDialogHandle();
-    default:
-        return view_.LauncherExists() ? view_.LauncherHandle() : 0;
+        case script::kModeInstalling: return InstallDialogHandle();
+        case script::kModeUninstalling: return UninstallDialogHandle();
+        default: return view_.LauncherExists() ? view_.LauncherHandle() : 0;
     }
 }
 

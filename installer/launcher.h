@@ -36,7 +36,7 @@ Layout ComputeLayoutValues(const script::Options& o, int pictureWidth, int pictu
 Rect ButtonRect(const Layout& layout, int centreX, int centreY);
 
 struct ButtonStates {
-    bool disableSetup;      // Setup is only ever disabled here, never re-enabled
+    bool disableSetup;  // Setup is only ever disabled here, never re-enabled
     bool playEnabled;
     bool disableExit;
     bool uninstallEnabled;

@@ -138,14 +138,9 @@ void GetOptionString(script::Engine& e, const char* key, const char* def, char* 
                      OptionLines& lines) {
     char value[script::kLineCapacity];
     switch (FindOptionValue(e, lines, key, value, sizeof value)) {
-    case Lookup::NotFound:
-        text::CopyOrCut(destination, size, def);
-        break;
-    case Lookup::NoValue:
-        break;
-    case Lookup::Value:
-        text::CopyOrCut(destination, size, value);
-        break;
+        case Lookup::NotFound: text::CopyOrCut(destination, size, def); break;
+        case Lookup::NoValue: break;
+        case Lookup::Value: text::CopyOrCut(destination, size, value); break;
     }
 }
 

@@ -40,7 +40,10 @@ public:
     uint32_t GetModuleFileName(char*, uint32_t) override { return 0; }
     uint32_t GetWindowsDirectory(char*, uint32_t) override { return 0; }
     bool GetSpecialFolder(SpecialFolder, char*, uint32_t) override { return false; }
-    void GetScreenSize(int* w, int* h) override { *w = 640; *h = 480; }
+    void GetScreenSize(int* w, int* h) override {
+        *w = 640;
+        *h = 480;
+    }
     uint32_t GetTickCount() override { return 0; }
     long RegCreateKey(RegRoot, const char*, uint32_t, KeyHandle*, bool*) override { return kRegAccessDenied; }
     long RegOpenKey(RegRoot, const char*, uint32_t, KeyHandle*) override { return kRegNotFound; }

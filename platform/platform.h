@@ -110,9 +110,9 @@ using ProcessHandle = uintptr_t;
 
 // One message taken from the thread's queue by PeekMessage.
 struct PeekedMessage {
-    bool isQuit = false;        // WM_QUIT
+    bool isQuit = false;          // WM_QUIT
     bool isEnterKeyDown = false;  // WM_KEYDOWN with VK_RETURN
-    uintptr_t opaque[8] = {};   // the implementation's copy of the message
+    uintptr_t opaque[8] = {};     // the implementation's copy of the message
 };
 
 // Special folders the installer asks the shell for.
@@ -126,9 +126,10 @@ public:
 
     // Files. Paths are Shift-JIS bytes. Each failing call reports its cause (a sharing
     // violation is reported as access denied).
-    virtual FileHandle OpenForRead(const char* path, FileCause* cause) = 0;   // shared read/write
+    virtual FileHandle OpenForRead(const char* path, FileCause* cause) = 0;     // shared read/write
     virtual FileHandle CreateForWrite(const char* path, FileCause* cause) = 0;  // create or truncate, exclusive
-    virtual FileHandle OpenForAppend(const char* path, FileCause* cause) = 0;  // open existing or create, position at end
+    virtual FileHandle OpenForAppend(const char* path,
+                                     FileCause* cause) = 0;  // open existing or create, position at end
     virtual bool ReadFile(FileHandle f, void* buffer, uint32_t size, uint32_t* got, FileCause* cause) = 0;
     virtual bool WriteFile(FileHandle f, const void* data, uint32_t size, FileCause* cause) = 0;
     virtual bool CloseFile(FileHandle f, FileCause* cause) = 0;

@@ -26,8 +26,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 void PrepareRunnerKey(plat::Platform& sys) {
     plat::KeyHandle key = 0;
     bool created = false;
-    if (sys.RegCreateKey(plat::RegRoot::LocalMachine, kRunnerKey, plat::kKeyAllAccess, &key, &created) !=
-        plat::kRegOk)
+    if (sys.RegCreateKey(plat::RegRoot::LocalMachine, kRunnerKey, plat::kKeyAllAccess, &key, &created) != plat::kRegOk)
         return;
     if (created) sys.RegSetValue(key, "DisplayName", plat::kRegSz, "Setup", 5);
     char name[128];

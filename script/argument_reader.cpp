@@ -172,13 +172,9 @@ int ReadArgument(Engine& e, char* out, size_t size, Overflow overflow) {
 
 int ReadOptionalArgument(Engine& e, char* out, size_t size, Overflow overflow) {
     switch (Read(e, out, size, overflow)) {
-        case kRead:
-            return 1;
-        case kRefused:
-            ReportSyntaxError(e);
-            return -1;
-        default:
-            return 0;
+        case kRead: return 1;
+        case kRefused: ReportSyntaxError(e); return -1;
+        default: return 0;
     }
 }
 

@@ -56,7 +56,7 @@ struct ScriptText {
 
 // Environment paths (260-byte Shift-JIS strings).
 struct Environment {
-    char programFolder[kPathSize];   // with trailing backslash
+    char programFolder[kPathSize];  // with trailing backslash
     char sourceFolder[kPathSize];
     char destFolder[kPathSize];
     char windowsFolder[kPathSize];
@@ -158,7 +158,7 @@ struct CopyState {
     uint64_t copiedBytes;
     uint64_t copyTotal;
     uint64_t installSize;
-    int percent;      // -1 hides the progress display
+    int percent;  // -1 hides the progress display
     CancelState cancelState;
     uint32_t lastPump;          // tick count when the copy last let messages through
     uint64_t bytesSinceRedraw;  // copied in step mode since the progress was last redrawn
@@ -171,12 +171,12 @@ class Host {
 public:
     virtual ~Host() = default;
     virtual plat::WindowHandle MessageOwner() { return 0; }
-    virtual void ReadOptions() {}                                   // OPTIONS
+    virtual void ReadOptions() {}                                        // OPTIONS
     virtual bool LoadBackground(const char* /*file*/) { return false; }  // BITMAP; true when loaded
-    virtual bool RunNoticeDialog() { return false; }                // WARNING; true to proceed
-    virtual void RunMenuDialog() {}                                 // MENU; updates menu.selectedIndex
-    virtual void RedrawProgress() {}                                // copy engine, every second block
-    virtual void RunAndWait(plat::ProcessHandle /*process*/) {}     // EXE ... STOP
+    virtual bool RunNoticeDialog() { return false; }                     // WARNING; true to proceed
+    virtual void RunMenuDialog() {}                                      // MENU; updates menu.selectedIndex
+    virtual void RedrawProgress() {}                                     // copy engine, every second block
+    virtual void RunAndWait(plat::ProcessHandle /*process*/) {}          // EXE ... STOP
 };
 
 // The kind of drive the program was started from; BOOTDRIVE jumps by it.
@@ -226,10 +226,10 @@ struct Engine {
     int keywordCount = 0;
     const Variable* variables = nullptr;
     int variableCount = 0;
-    const plat::RegRoot* rootTable = nullptr;  // five roots, by script index 0 to 4
+    const plat::RegRoot* rootTable = nullptr;   // five roots, by script index 0 to 4
     const CommandServices* services = nullptr;  // none: no copy set, output file or setting
     DispatchObserver* observer = nullptr;       // none: dispatch calls the handler itself
-    bool refreshStartMenuOnDelete = true;      // the runner's CLRSHORTCUTA does not
+    bool refreshStartMenuOnDelete = true;       // the runner's CLRSHORTCUTA does not
 
     ScriptText script{};
     int activityMode = kModeIdle;

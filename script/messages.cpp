@@ -93,16 +93,11 @@ int ReportFailure(Engine& e, int row, const char* detail) {
 
 int ReportCopyResult(Engine& e, CopyResult result) {
     switch (result) {
-        case kSourceFailed:
-            return ReportFailure(e, kRowFileNotRead, e.copy.sourcePath);
-        case kDestFailed:
-            return ReportFailure(e, kRowFileNotWritten, e.copy.destPath);
-        case kCancelled:
-            return 0;
-        case kDiskFull:
-            return ShowMessage(e, MessageText(e.activityMode, kRowNoSpace), "", kWarning);
-        default:
-            return ReportFailure(e, kRowFileNotCopied, e.copy.destPath);
+        case kSourceFailed: return ReportFailure(e, kRowFileNotRead, e.copy.sourcePath);
+        case kDestFailed: return ReportFailure(e, kRowFileNotWritten, e.copy.destPath);
+        case kCancelled: return 0;
+        case kDiskFull: return ShowMessage(e, MessageText(e.activityMode, kRowNoSpace), "", kWarning);
+        default: return ReportFailure(e, kRowFileNotCopied, e.copy.destPath);
     }
 }
 

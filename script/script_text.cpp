@@ -92,7 +92,7 @@ int ReadScriptLine(Engine& e) {
     // line from its start, so this loop is most of the time a script takes.
     const unsigned char* text = reinterpret_cast<const unsigned char*>(s.text);
     bool quoted = false;
-    int count = 0;   // bytes of the line
+    int count = 0;  // bytes of the line
     int result = -1;
     int next = length;  // where the next read starts
     for (int pos = start;; ++pos) {

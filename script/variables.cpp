@@ -26,16 +26,16 @@ const char* InstTavDir(const Engine& e) { return e.vars.instTavDir; }
 
 // Tried in this order at every piece of an argument.
 const Variable kInstallerVariables[] = {
-    {"%SrcDir%", SrcDir},   {"%DstDir%", DstDir},       {"%ExeDir%", ExeDir},   {"%WinDir%", WinDir},
-    {"%TavrelDir%", TavrelDir}, {"%SrcDrv%", SrcDrv},   {"%DstDrv%", DstDrv},   {"%WinDrv%", WinDrv},
-    {"%TavrelDrv%", TavrelDrv}, {"%ExeName%", ExeName}, {"%Title%", Title},     {"%InstDrv%", InstDrv},
-    {"%InstDir%", InstDir}, {"%InstTavDir%", InstTavDir},
+    {"%SrcDir%", SrcDir},       {"%DstDir%", DstDir},         {"%ExeDir%", ExeDir}, {"%WinDir%", WinDir},
+    {"%TavrelDir%", TavrelDir}, {"%SrcDrv%", SrcDrv},         {"%DstDrv%", DstDrv}, {"%WinDrv%", WinDrv},
+    {"%TavrelDrv%", TavrelDrv}, {"%ExeName%", ExeName},       {"%Title%", Title},   {"%InstDrv%", InstDrv},
+    {"%InstDir%", InstDir},     {"%InstTavDir%", InstTavDir},
 };
 const int kInstallerVariableCount = sizeof kInstallerVariables / sizeof kInstallerVariables[0];
 
 // The runner knows the path names but not the two option values.
 const Variable kRunnerVariables[] = {
-    {"%SrcDir%", SrcDir},   {"%DstDir%", DstDir},       {"%ExeDir%", ExeDir},   {"%WinDir%", WinDir},
+    {"%SrcDir%", SrcDir},       {"%DstDir%", DstDir},   {"%ExeDir%", ExeDir},   {"%WinDir%", WinDir},
     {"%TavrelDir%", TavrelDir}, {"%SrcDrv%", SrcDrv},   {"%DstDrv%", DstDrv},   {"%WinDrv%", WinDrv},
     {"%TavrelDrv%", TavrelDrv}, {"%InstDrv%", InstDrv}, {"%InstDir%", InstDir}, {"%InstTavDir%", InstTavDir},
 };

@@ -34,9 +34,7 @@ int LastSeparator(const char* path, int low, int high) {
     return found;
 }
 
-int LastInnerBackslash(const char* text) {
-    return LastSeparator(text, 0, static_cast<int>(std::strlen(text)) - 2);
-}
+int LastInnerBackslash(const char* text) { return LastSeparator(text, 0, static_cast<int>(std::strlen(text)) - 2); }
 
 bool CutAtLastInnerBackslash(char* text) {
     const int at = LastInnerBackslash(text);

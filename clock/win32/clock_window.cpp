@@ -290,7 +290,8 @@ void RebuildWindowShape(ClockApp& app) {
     rd->rdh.nRgnSize = DWORD(runs.size() * sizeof(RECT));
     SetRect(&rd->rdh.rcBound, 0, 0, kFrameSize, kFrameSize);
     RECT* rects = reinterpret_cast<RECT*>(rd->Buffer);
-    for (size_t i = 0; i < runs.size(); ++i) SetRect(&rects[i], runs[i].left, runs[i].top, runs[i].right, runs[i].bottom);
+    for (size_t i = 0; i < runs.size(); ++i)
+        SetRect(&rects[i], runs[i].left, runs[i].top, runs[i].right, runs[i].bottom);
     HRGN region = ExtCreateRegion(nullptr, DWORD(data.size()), rd);
     if (!region) region = CreateRectRgn(0, 0, 0, 0);
     // The window owns the region from here on.

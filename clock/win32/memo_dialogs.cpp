@@ -138,8 +138,7 @@ void AddNumber(HWND dialog, int list, int value) {
 int EncodeCp932(char16_t unit, char out[2]) {
     wchar_t wide = wchar_t(unit);
     BOOL usedDefault = FALSE;
-    int n = WideCharToMultiByte(plat::kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, &wide, 1, out, 2, nullptr,
-                                &usedDefault);
+    int n = WideCharToMultiByte(plat::kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, &wide, 1, out, 2, nullptr, &usedDefault);
     return n > 0 && !usedDefault ? n : 0;
 }
 

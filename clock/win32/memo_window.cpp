@@ -22,8 +22,8 @@ public:
     explicit MemoWindow(ClockApp& app) : app_(app) {}
 
     HWND Create(HINSTANCE instance, const MemoRect& place) {
-        HWND window = winui::Window::Create(WS_EX_TOOLWINDOW, kMemoClass, "QuickMemo", WS_POPUP, place.left,
-                                            place.top, place.width, place.height, nullptr, instance);
+        HWND window = winui::Window::Create(WS_EX_TOOLWINDOW, kMemoClass, "QuickMemo", WS_POPUP, place.left, place.top,
+                                            place.width, place.height, nullptr, instance);
         ownsItself_ = window != nullptr;
         return window;
     }
@@ -179,7 +179,7 @@ public:
         MemoData* memo = IsWindow(window) ? DataOf(window) : nullptr;
         if (!memo) return false;
         WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
+        wp.length = sizeof wp;
         GetWindowPlacement(window, &wp);
         *record = MemoRecord{};
         record->left = wp.rcNormalPosition.left;

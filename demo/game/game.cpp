@@ -83,24 +83,20 @@ void OnPaint(HWND window) {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        SetTimer(window, kFrameTimer, 50, nullptr);
-        if (g_game.quitAfterMs > 0) SetTimer(window, kQuitTimer, g_game.quitAfterMs, nullptr);
-        return 0;
-    case WM_TIMER:
-        OnTimer(window, wParam);
-        return 0;
-    case WM_PAINT:
-        OnPaint(window);
-        return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
-        KillTimer(window, kFrameTimer);
-        KillTimer(window, kQuitTimer);
-        PostQuitMessage(g_game.exitCode);
-        return 0;
+        case WM_CREATE:
+            SetTimer(window, kFrameTimer, 50, nullptr);
+            if (g_game.quitAfterMs > 0) SetTimer(window, kQuitTimer, g_game.quitAfterMs, nullptr);
+            return 0;
+        case WM_TIMER: OnTimer(window, wParam); return 0;
+        case WM_PAINT: OnPaint(window); return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            KillTimer(window, kFrameTimer);
+            KillTimer(window, kQuitTimer);
+            PostQuitMessage(g_game.exitCode);
+            return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

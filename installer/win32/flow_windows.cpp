@@ -25,7 +25,9 @@ FlowDialogs::FlowDialogs(HINSTANCE instance, script::Engine& e, Background& back
     installFlow_.Attach(&installDlg_, this);
 }
 
-plat::WindowHandle FlowDialogs::InstallDialogHandle() { return reinterpret_cast<plat::WindowHandle>(installDlg_.hwnd()); }
+plat::WindowHandle FlowDialogs::InstallDialogHandle() {
+    return reinterpret_cast<plat::WindowHandle>(installDlg_.hwnd());
+}
 
 plat::WindowHandle FlowDialogs::UninstallDialogHandle() {
     return uninstallDlg_ ? reinterpret_cast<plat::WindowHandle>(uninstallDlg_->hwnd()) : 0;

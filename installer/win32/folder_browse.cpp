@@ -22,32 +22,29 @@ UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT message, WPARAM wParam, LPARAM /*
     }
     if (message != WM_COMMAND) return FALSE;
     switch (LOWORD(wParam)) {
-    case IDOK: {
-        // Enter in the folder list opens a folder: only a press of OK itself chooses.
-        if (GetFocus() != GetDlgItem(dialog, IDOK)) return FALSE;
-        // A folder Shift-JIS cannot name is refused as a bad path: any stand-in for its
-        // character would be another folder.
-        const plat::TextFit fit = winui::ReadItemText(dialog, IDC_BROWSE_PATH, g_folder, sizeof g_folder);
-        const char* refusal = nullptr;
-        if (fit == plat::TextFit::kNotShiftJis)
-            refusal = "パスが異常です。";
-        else if (!BrowsedFolderFits(g_folder))
-            refusal = "　 パスが長すぎます。\nもっと短くしてください。";
-        if (refusal) {
-            g_chosen = false;
-            g_folder[0] = '\0';
-            winui::ShowMessageBox(dialog, refusal, "", MB_OK | MB_ICONWARNING);
-            return FALSE;
+        case IDOK: {
+            // Enter in the folder list opens a folder: only a press of OK itself chooses.
+            if (GetFocus() != GetDlgItem(dialog, IDOK)) return FALSE;
+            // A folder Shift-JIS cannot name is refused as a bad path: any stand-in for its
+            // character would be another folder.
+            const plat::TextFit fit = winui::ReadItemText(dialog, IDC_BROWSE_PATH, g_folder, sizeof g_folder);
+            const char* refusal = nullptr;
+            if (fit == plat::TextFit::kNotShiftJis)
+                refusal = "パスが異常です。";
+            else if (!BrowsedFolderFits(g_folder))
+                refusal = "　 パスが長すぎます。\nもっと短くしてください。";
+            if (refusal) {
+                g_chosen = false;
+                g_folder[0] = '\0';
+                winui::ShowMessageBox(dialog, refusal, "", MB_OK | MB_ICONWARNING);
+                return FALSE;
+            }
+            g_chosen = true;
+            EndDialog(dialog, 1);
+            return TRUE;
         }
-        g_chosen = true;
-        EndDialog(dialog, 1);
-        return TRUE;
-    }
-    case IDCANCEL:
-        g_chosen = false;
-        return FALSE;
-    default:
-        return FALSE;
+        case IDCANCEL: g_chosen = false; return FALSE;
+        default: return FALSE;
     }
 }
 

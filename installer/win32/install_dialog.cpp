@@ -64,17 +64,14 @@ BOOL CInstallDlg::OnInitDialog() {
 
 BOOL CInstallDlg::OnCommand(int id, int /*code*/) {
     switch (id) {
-    case kInstOk:
-        flow_.OnOk();
-        return TRUE;
-    case kInstStop:  // also Esc and the close box
-        flow_.OnStop();
-        return TRUE;
-    case kInstBrowse:
-        if (flow_.BrowseAllowed()) BrowseForFolder(instance_, hwnd_, flow_);
-        return TRUE;
-    default:
-        return FALSE;
+        case kInstOk: flow_.OnOk(); return TRUE;
+        case kInstStop:  // also Esc and the close box
+            flow_.OnStop();
+            return TRUE;
+        case kInstBrowse:
+            if (flow_.BrowseAllowed()) BrowseForFolder(instance_, hwnd_, flow_);
+            return TRUE;
+        default: return FALSE;
     }
 }
 

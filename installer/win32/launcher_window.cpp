@@ -33,27 +33,16 @@ void CLauncherDlg::RepaintLauncher() {
 BOOL CLauncherDlg::OnCommand(int id, int /*code*/) {
     if (!launcher_) return FALSE;
     switch (id) {
-    case kIdSetup:
-        launcher_->OnSetup();
-        return TRUE;
-    case kIdPlay:
-        launcher_->OnPlay();
-        return TRUE;
-    case kIdExit:
-    case IDCANCEL:  // Esc
-        launcher_->OnExit();
-        return TRUE;
-    case kIdUninstall:
-        launcher_->OnUninstall();
-        return TRUE;
-    case kIdSub1:
-        launcher_->OnSubButton(0);
-        return TRUE;
-    case kIdSub2:
-        launcher_->OnSubButton(1);
-        return TRUE;
-    default:
-        return FALSE;
+        case kIdSetup: launcher_->OnSetup(); return TRUE;
+        case kIdPlay: launcher_->OnPlay(); return TRUE;
+        case kIdExit:
+        case IDCANCEL:  // Esc
+            launcher_->OnExit();
+            return TRUE;
+        case kIdUninstall: launcher_->OnUninstall(); return TRUE;
+        case kIdSub1: launcher_->OnSubButton(0); return TRUE;
+        case kIdSub2: launcher_->OnSubButton(1); return TRUE;
+        default: return FALSE;
     }
 }
 

@@ -18,8 +18,8 @@ bool CMainFrame::Create(HINSTANCE instance) {
     wc.lpszClassName = className.get();
     if (!RegisterClassW(&wc)) return false;
     int x = e_.env.screenWidth / 2, y = e_.env.screenHeight / 2;
-    if (!winui::Window::Create(0, kFrameClass, kFrameTitle, WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                               0, 0, nullptr, instance))
+    if (!winui::Window::Create(0, kFrameClass, kFrameTitle, WS_POPUP | WS_BORDER | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0,
+                               0, nullptr, instance))
         return false;
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
@@ -44,23 +44,15 @@ void CMainFrame::HideBackdrop() { MoveWindow(hwnd_, e_.env.screenWidth / 2, e_.e
 
 LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the backdrop covers everything; nothing else is ever shown
-    case WM_QUERYNEWPALETTE:
-        return background_.RealizeOnQuery(hwnd_);
-    case WM_PALETTECHANGED:
-        if (reinterpret_cast<HWND>(wParam) != hwnd_) background_.RealizeOnQuery(hwnd_);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_NCDESTROY:
-        return 0;
-    default:
-        return Default(message, wParam, lParam);
+        case WM_PAINT: OnPaint(); return 0;
+        case WM_ERASEBKGND: return 1;  // the backdrop covers everything; nothing else is ever shown
+        case WM_QUERYNEWPALETTE: return background_.RealizeOnQuery(hwnd_);
+        case WM_PALETTECHANGED:
+            if (reinterpret_cast<HWND>(wParam) != hwnd_) background_.RealizeOnQuery(hwnd_);
+            return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_NCDESTROY: return 0;
+        default: return Default(message, wParam, lParam);
     }
 }
 

@@ -24,17 +24,16 @@ BOOL CNoticeDlg::OnInitDialog() {
 
 BOOL CNoticeDlg::OnCommand(int id, int /*code*/) {
     switch (id) {
-    case kNoticeSetup:
-        proceed_ = true;
-        EndModal(IDOK);
-        return TRUE;
-    case kNoticeStop:
-    case IDCANCEL:  // Esc and the close box
-        proceed_ = false;
-        EndModal(IDCANCEL);
-        return TRUE;
-    default:
-        return FALSE;
+        case kNoticeSetup:
+            proceed_ = true;
+            EndModal(IDOK);
+            return TRUE;
+        case kNoticeStop:
+        case IDCANCEL:  // Esc and the close box
+            proceed_ = false;
+            EndModal(IDCANCEL);
+            return TRUE;
+        default: return FALSE;
     }
 }
 

@@ -34,14 +34,11 @@ BOOL CUninstallDlg::OnInitDialog() {
 
 BOOL CUninstallDlg::OnCommand(int id, int /*code*/) {
     switch (id) {
-    case kUninstOk:
-        flow_.ConfirmUninstall(*this);
-        return TRUE;
-    case kUninstCancel:  // also Esc and the close box
-        EndModal(IDCANCEL);
-        return TRUE;
-    default:
-        return FALSE;
+        case kUninstOk: flow_.ConfirmUninstall(*this); return TRUE;
+        case kUninstCancel:  // also Esc and the close box
+            EndModal(IDCANCEL);
+            return TRUE;
+        default: return FALSE;
     }
 }
 

@@ -105,7 +105,7 @@ bool SimFileSystem::GetDiskFreeSpaceEx(const char* root, uint64_t* totalFree) {
 }
 
 bool SimFileSystem::GetDiskFreeSpace(const char* root, uint32_t* sectorsPerCluster, uint32_t* bytesPerSector,
-                                  uint32_t* freeClusters, uint32_t* totalClusters) {
+                                     uint32_t* freeClusters, uint32_t* totalClusters) {
     auto it = drives_.find(DriveLetterOf(root));
     if (it == drives_.end() || !it->second.ready || it->second.type <= kDriveNoRoot) return false;
     const Drive& d = it->second;

@@ -48,8 +48,8 @@ public:
     // Fixed answer of the old free-space query. Without it the old query derives its
     // answer from the free bytes with 8 sectors of 512 bytes per cluster (free clusters
     // capped at 0xFFFFFFFF).
-    void SetClusterGeometry(char letter, uint32_t sectorsPerCluster, uint32_t bytesPerSector,
-                            uint32_t freeClusters, uint32_t totalClusters);
+    void SetClusterGeometry(char letter, uint32_t sectorsPerCluster, uint32_t bytesPerSector, uint32_t freeClusters,
+                            uint32_t totalClusters);
     // The disk fills after n more written bytes, whatever its free bytes say.
     void FillDiskAfter(char letter, uint64_t bytes);
 
@@ -141,8 +141,8 @@ private:
         FileTime creation = 0, lastAccess = 0, lastWrite = 0;
         std::string data;
         bool unholdable = false;  // see SetNameUnholdable
-        int readers = 0;  // open handles that share
-        int writers = 0;  // exclusive handles
+        int readers = 0;          // open handles that share
+        int writers = 0;          // exclusive handles
     };
     struct Drive {
         int type = kDriveFixed;

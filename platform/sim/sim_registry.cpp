@@ -10,8 +10,13 @@ namespace plat {
 namespace {
 
 enum : uint32_t { kKeyQueryValue = 0x1, kKeySetValue = 0x2, kKeyCreateSubKey = 0x4 };
-enum : long { kErrInvalidHandle = 6, kErrInvalidParameter = 87, kErrBadPathname = 161, kErrNoAccess = 998,
-              kErrKeyDeleted = 1018 };
+enum : long {
+    kErrInvalidHandle = 6,
+    kErrInvalidParameter = 87,
+    kErrBadPathname = 161,
+    kErrNoAccess = 998,
+    kErrKeyDeleted = 1018
+};
 
 }  // namespace
 
@@ -70,7 +75,7 @@ std::shared_ptr<SimRegistry::RegKey> SimRegistry::RegWalk(RegRoot root, const st
 }
 
 std::shared_ptr<SimRegistry::RegKey> SimRegistry::RegWalkOrCreate(RegRoot root, const std::string& path,
-                                                                bool* created) {
+                                                                  bool* created) {
     std::vector<std::string> parts;
     std::shared_ptr<RegKey> cur = RegRootKey(root);
     if (!cur || !SplitRegPath(path, &parts)) return nullptr;
@@ -143,7 +148,9 @@ long SimRegistry::RegOpenKey(RegRoot root, const char* path, uint32_t access, Ke
     return kRegOk;
 }
 
-long SimRegistry::RegCloseKey(KeyHandle key) { return keys_.erase(key) ? static_cast<long>(kRegOk) : static_cast<long>(kErrInvalidHandle); }
+long SimRegistry::RegCloseKey(KeyHandle key) {
+    return keys_.erase(key) ? static_cast<long>(kRegOk) : static_cast<long>(kErrInvalidHandle);
+}
 
 long SimRegistry::RegSetValue(KeyHandle key, const char* name, uint32_t type, const void* data, uint32_t size) {
     OpenKey* k = FindKey(key);
@@ -215,7 +222,7 @@ bool SimRegistry::RegPutKey(RegRoot root, const std::string& path) {
 }
 
 bool SimRegistry::RegPutValue(RegRoot root, const std::string& path, const std::string& name, uint32_t type,
-                             const std::string& bytes) {
+                              const std::string& bytes) {
     bool created;
     std::shared_ptr<RegKey> k = RegWalkOrCreate(root, path, &created);
     if (!k) return false;
@@ -227,7 +234,7 @@ bool SimRegistry::RegPutValue(RegRoot root, const std::string& path, const std::
 }
 
 bool SimRegistry::RegGetValue(RegRoot root, const std::string& path, const std::string& name, uint32_t* type,
-                             std::string* bytes) const {
+                              std::string* bytes) const {
     std::shared_ptr<RegKey> k = RegWalk(root, path);
     if (!k) return false;
     auto it = k->values.find(UpperCaseName(name));

@@ -57,7 +57,7 @@ private:
     struct RegKey {
         std::string name;
         std::map<std::string, std::shared_ptr<RegKey>> subkeys;  // by upper-cased name
-        std::map<std::string, RegValue> values;                   // by upper-cased name
+        std::map<std::string, RegValue> values;                  // by upper-cased name
         bool readOnly = false;
         bool deleted = false;
     };

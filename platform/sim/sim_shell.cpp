@@ -36,13 +36,13 @@ std::string SimShell::MakeLinkFileBytes(const std::string& target, const std::st
                                              0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
     s.append(reinterpret_cast<const char*>(kClsid), 16);
     Put32(s, kHasLinkInfo | (description.empty() ? 0u : static_cast<uint32_t>(kHasName)));
-    Put32(s, 0);                    // target attributes
-    s.append(24, '\0');             // creation, access and write times
-    Put32(s, 0);                    // target size
-    Put32(s, 0);                    // icon index
-    Put32(s, 1);                    // show normally
-    Put16(s, 0);                    // hot key
-    s.append(10, '\0');             // reserved
+    Put32(s, 0);         // target attributes
+    s.append(24, '\0');  // creation, access and write times
+    Put32(s, 0);         // target size
+    Put32(s, 0);         // icon index
+    Put32(s, 1);         // show normally
+    Put16(s, 0);         // hot key
+    s.append(10, '\0');  // reserved
     // Link information: a volume and the target as local base path.
     size_t info = s.size();
     Put32(s, 0);     // size, set below

@@ -21,7 +21,10 @@ public:
     // Path without trailing backslash; "" makes the shell fail to give the folder.
     void SetSpecialFolder(SpecialFolder which, const std::string& path);
     void SetModuleFileName(const std::string& path) { modulePath_ = path; }
-    void SetScreenSize(int width, int height) { screenW_ = width; screenH_ = height; }
+    void SetScreenSize(int width, int height) {
+        screenW_ = width;
+        screenH_ = height;
+    }
     void SetTickCount(uint32_t ticks) { ticks_ = ticks; }
     void AdvanceTicks(uint32_t by) { ticks_ += by; }
     // Every GetTickCount call advances the count by this much afterwards (default 0).

@@ -35,14 +35,17 @@ void SimUserInterface::BringWindowToFront(WindowHandle window) {
     windowEvents_.push_back({window, WindowAction::BroughtToFront});
 }
 
-void SimUserInterface::ShowWindowNormal(WindowHandle window) { windowEvents_.push_back({window, WindowAction::ShownNormal}); }
+void SimUserInterface::ShowWindowNormal(WindowHandle window) {
+    windowEvents_.push_back({window, WindowAction::ShownNormal});
+}
 
 // ---- Message boxes and the message queue ------------------------------------------------
 
 int SimUserInterface::MessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style) {
     if (++boxCount_ > boxLimit_) {
         // Thrown, so that the test fails and the others still run.
-        throw std::runtime_error("SimWindows: too many message boxes; is a loop waiting for an answer the test never queued?");
+        throw std::runtime_error(
+            "SimWindows: too many message boxes; is a loop waiting for an answer the test never queued?");
     }
     MessageBoxCall call;
     call.owner = owner;

@@ -30,8 +30,8 @@ INT_PTR Dialog::RunModal(HINSTANCE instance, const char* templateName, HWND owne
     modal_ = true;
     initialised_ = false;
     commandCameEarly_ = false;
-    INT_PTR result =
-        DialogBoxParamW(instance, TemplateName(templateName).get(), owner, Procedure, reinterpret_cast<LPARAM>(this));
+    INT_PTR result = DialogBoxParamW(instance, TemplateName(templateName).get(), owner, Procedure,
+                                     reinterpret_cast<LPARAM>(this));
     if (result == -1) hwnd_ = nullptr;
     return result;
 }
@@ -96,30 +96,24 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
 
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog();
-    case WM_COMMAND:
-        return OnCommand(LOWORD(wParam), HIWORD(wParam));
-    case WM_PAINT:
-        return OnPaint();
-    case WM_ERASEBKGND:
-        if (!OnEraseBackground(reinterpret_cast<HDC>(wParam))) return FALSE;
-        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
-        return TRUE;
-    case WM_DRAWITEM:
-        return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_CLOSE:
-        return OnClose();
-    case WM_QUERYNEWPALETTE: {
-        BOOL realized = OnQueryNewPalette();
-        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, realized);
-        return realized;
-    }
-    case WM_PALETTECHANGED:
-        if (reinterpret_cast<HWND>(wParam) == hwnd_) return FALSE;
-        return OnPaletteChanged(reinterpret_cast<HWND>(wParam));
-    default:
-        return FALSE;
+        case WM_INITDIALOG: return OnInitDialog();
+        case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        case WM_PAINT: return OnPaint();
+        case WM_ERASEBKGND:
+            if (!OnEraseBackground(reinterpret_cast<HDC>(wParam))) return FALSE;
+            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 1);
+            return TRUE;
+        case WM_DRAWITEM: return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        case WM_CLOSE: return OnClose();
+        case WM_QUERYNEWPALETTE: {
+            BOOL realized = OnQueryNewPalette();
+            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, realized);
+            return realized;
+        }
+        case WM_PALETTECHANGED:
+            if (reinterpret_cast<HWND>(wParam) == hwnd_) return FALSE;
+            return OnPaletteChanged(reinterpret_cast<HWND>(wParam));
+        default: return FALSE;
     }
 }
 

@@ -76,44 +76,40 @@ HKEY K(KeyHandle key) { return reinterpret_cast<HKEY>(key); }
 
 FileCause Win32Platform::CauseFromError(unsigned long error) {
     switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-            return kCauseFileNotFound;
+        case ERROR_FILE_NOT_FOUND: return kCauseFileNotFound;
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_NAME:
         case ERROR_INVALID_DRIVE:
-        case ERROR_BAD_PATHNAME:
-            return kCauseBadPath;
-        case ERROR_TOO_MANY_OPEN_FILES:
-            return kCauseTooManyOpenFiles;
+        case ERROR_BAD_PATHNAME: return kCauseBadPath;
+        case ERROR_TOO_MANY_OPEN_FILES: return kCauseTooManyOpenFiles;
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return kCauseAccessDenied;
+        case ERROR_LOCK_VIOLATION: return kCauseAccessDenied;
         case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return kCauseDiskFull;
-        default:
-            return kCauseGeneric;
+        case ERROR_HANDLE_DISK_FULL: return kCauseDiskFull;
+        default: return kCauseGeneric;
     }
 }
 
 // ---- Files ------------------------------------------------------------------------------
 
 FileHandle Win32Platform::OpenForRead(const char* path, FileCause* cause) {
-    return Opened(::CreateFileW(WideArg(path).get(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr),
+    return Opened(::CreateFileW(WideArg(path).get(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
                   cause);
 }
 
 FileHandle Win32Platform::CreateForWrite(const char* path, FileCause* cause) {
-    return Opened(::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr), cause);
+    return Opened(::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr),
+                  cause);
 }
 
 FileHandle Win32Platform::OpenForAppend(const char* path, FileCause* cause) {
-    FileHandle f =
-        Opened(::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr), cause);
-    if (f && ::SetFilePointer(H(f), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
-        ::GetLastError() != NO_ERROR) {
+    FileHandle f = Opened(::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr),
+                          cause);
+    if (f && ::SetFilePointer(H(f), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) {
         SetCause(cause, CauseFromError(::GetLastError()));
         ::CloseHandle(H(f));
         return 0;
@@ -166,7 +162,8 @@ bool Win32Platform::GetOpenFileInfo(FileHandle f, FileInfo* info) {
     // information holds the rest. Looked up at run time: Windows before Vista lacks it.
     typedef BOOL(WINAPI * Query)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
     HMODULE kernel = ::GetModuleHandleW(L"KERNEL32.DLL");
-    Query query = kernel ? reinterpret_cast<Query>(reinterpret_cast<void*>(::GetProcAddress(kernel, "GetFileInformationByHandleEx")))
+    Query query = kernel ? reinterpret_cast<Query>(
+                               reinterpret_cast<void*>(::GetProcAddress(kernel, "GetFileInformationByHandleEx")))
                          : nullptr;
     uint64_t size = 0;
     if (query) {
@@ -230,7 +227,9 @@ bool Win32Platform::SetFileTimes(const char* path, FileTime creation, FileTime l
 
 bool Win32Platform::DeleteFile(const char* path) { return ::DeleteFileW(WideArg(path).get()) != FALSE; }
 
-bool Win32Platform::MoveFile(const char* from, const char* to) { return ::MoveFileW(WideArg(from).get(), WideArg(to).get()) != FALSE; }
+bool Win32Platform::MoveFile(const char* from, const char* to) {
+    return ::MoveFileW(WideArg(from).get(), WideArg(to).get()) != FALSE;
+}
 
 bool Win32Platform::CreateDirectory(const char* path) {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
@@ -244,7 +243,9 @@ uint32_t Win32Platform::GetCurrentDirectory(char* buffer, uint32_t size) {
     return FitWide(wide, ::GetCurrentDirectoryW(kWidePathCapacity, wide), kWidePathCapacity, buffer, size);
 }
 
-bool Win32Platform::SetCurrentDirectory(const char* path) { return ::SetCurrentDirectoryW(WideArg(path).get()) != FALSE; }
+bool Win32Platform::SetCurrentDirectory(const char* path) {
+    return ::SetCurrentDirectoryW(WideArg(path).get()) != FALSE;
+}
 
 // ---- Search ---------------------------------------------------------------------------------
 
@@ -385,8 +386,8 @@ long Win32Platform::RegCreateKey(RegRoot root, const char* path, uint32_t access
     HKEY h = nullptr;
     DWORD disposition = 0;
     wchar_t noClass[] = L"";
-    LONG r = ::RegCreateKeyExW(RootKey(root), WideArg(path).get(), 0, noClass, REG_OPTION_NON_VOLATILE, access, nullptr, &h,
-                               &disposition);
+    LONG r = ::RegCreateKeyExW(RootKey(root), WideArg(path).get(), 0, noClass, REG_OPTION_NON_VOLATILE, access, nullptr,
+                               &h, &disposition);
     *key = r == ERROR_SUCCESS ? reinterpret_cast<KeyHandle>(h) : 0;
     if (created) *created = r == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
     return r;
@@ -435,8 +436,8 @@ long Win32Platform::RegQueryValue(KeyHandle key, const char* name, uint32_t* typ
     int chars = static_cast<int>(got / sizeof(wchar_t));
     BOOL usedDefault = FALSE;
     int bytes = chars == 0 ? 0
-                           : ::WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), chars,
-                                                   nullptr, 0, nullptr, &usedDefault);
+                           : ::WideCharToMultiByte(kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), chars, nullptr,
+                                                   0, nullptr, &usedDefault);
     // A text Shift-JIS cannot hold is refused, never handed on changed.
     if (usedDefault || (chars > 0 && bytes <= 0)) return ERROR_NO_UNICODE_TRANSLATION;
     if (!size) return ERROR_SUCCESS;
@@ -451,9 +452,13 @@ long Win32Platform::RegQueryValue(KeyHandle key, const char* name, uint32_t* typ
     return ERROR_SUCCESS;
 }
 
-long Win32Platform::RegDeleteValue(KeyHandle key, const char* name) { return ::RegDeleteValueW(K(key), WideArg(name).get()); }
+long Win32Platform::RegDeleteValue(KeyHandle key, const char* name) {
+    return ::RegDeleteValueW(K(key), WideArg(name).get());
+}
 
-long Win32Platform::RegDeleteKey(RegRoot root, const char* path) { return ::RegDeleteKeyW(RootKey(root), WideArg(path).get()); }
+long Win32Platform::RegDeleteKey(RegRoot root, const char* path) {
+    return ::RegDeleteKeyW(RootKey(root), WideArg(path).get());
+}
 
 // ---- Windows and processes ------------------------------------------------------------------
 
@@ -471,7 +476,9 @@ void Win32Platform::BringWindowToFront(WindowHandle window) {
     ::SetForegroundWindow(w);
 }
 
-void Win32Platform::ShowWindowNormal(WindowHandle window) { ::ShowWindow(reinterpret_cast<HWND>(window), SW_SHOWNORMAL); }
+void Win32Platform::ShowWindowNormal(WindowHandle window) {
+    ::ShowWindow(reinterpret_cast<HWND>(window), SW_SHOWNORMAL);
+}
 
 ProcessHandle Win32Platform::StartProcess(const char* module, const char* commandLine) {
     // The module is taken as it stands (no search along the path); the program inherits
@@ -482,7 +489,8 @@ ProcessHandle Win32Platform::StartProcess(const char* module, const char* comman
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
     std::memset(&pi, 0, sizeof pi);
-    if (!::CreateProcessW(WideArg(module).get(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0;
+    if (!::CreateProcessW(WideArg(module).get(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 0;
     ::CloseHandle(pi.hThread);
     return U(pi.hProcess);
 }
@@ -546,7 +554,9 @@ long Win32Platform::CreateShellLink(const char* target, const char* linkPath, co
     return hr;
 }
 
-void Win32Platform::NotifyShellItemDeleted(const char* path) { ::SHChangeNotify(SHCNE_DELETE, SHCNF_PATHW, WideArg(path).get(), nullptr); }
+void Win32Platform::NotifyShellItemDeleted(const char* path) {
+    ::SHChangeNotify(SHCNE_DELETE, SHCNF_PATHW, WideArg(path).get(), nullptr);
+}
 
 // ---- User interface -------------------------------------------------------------------------
 

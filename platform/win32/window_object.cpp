@@ -37,7 +37,12 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (message == WM_NCDESTROY) {
         BindObject(window, nullptr);
         self->hwnd_ = nullptr;
-        StopExceptions([&] { self->OnFinalMessage(); return 0; }, [] { return 0; });
+        StopExceptions(
+            [&] {
+                self->OnFinalMessage();
+                return 0;
+            },
+            [] { return 0; });
     }
     return result;
 }

@@ -19,8 +19,8 @@ plat::TextFit ReadText(HWND window, char* buffer, size_t size) {
     std::vector<wchar_t> wide(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     GetWindowTextW(window, wide.data(), static_cast<int>(wide.size()));
     BOOL usedDefault = FALSE;
-    const int needed = WideCharToMultiByte(plat::kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), -1, nullptr,
-                                           0, nullptr, &usedDefault);
+    const int needed = WideCharToMultiByte(plat::kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), -1, nullptr, 0,
+                                           nullptr, &usedDefault);
     if (needed <= 0 || usedDefault) return plat::TextFit::kNotShiftJis;
     std::vector<char> sjis(static_cast<size_t>(needed), '\0');
     WideCharToMultiByte(plat::kShiftJisCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), -1, sjis.data(), needed, nullptr,

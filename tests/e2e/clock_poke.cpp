@@ -73,8 +73,8 @@ BOOL CALLBACK ListOne(HWND w, LPARAM p) {
     if (s->cls == name) {
         RECT r;
         GetWindowRect(w, &r);
-        std::printf("{\"hwnd\": \"0x%lx\", \"visible\": %d, \"rect\": ", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(w)),
-                    IsWindowVisible(w) ? 1 : 0);
+        std::printf("{\"hwnd\": \"0x%lx\", \"visible\": %d, \"rect\": ",
+                    static_cast<unsigned long>(reinterpret_cast<uintptr_t>(w)), IsWindowVisible(w) ? 1 : 0);
         PrintRect(r);
         std::printf("}\n");
     }
@@ -161,7 +161,8 @@ int Watch(int argc, wchar_t** argv) {
         RECT r;
         GetWindowRect(w, &r);
         std::vector<COLORREF> now;
-        for (int i = 5; i + 1 < argc; i += 2) now.push_back(GetPixel(dc, r.left + Number(argv[i]), r.top + Number(argv[i + 1])));
+        for (int i = 5; i + 1 < argc; i += 2)
+            now.push_back(GetPixel(dc, r.left + Number(argv[i]), r.top + Number(argv[i + 1])));
         ++samples;
         if (first.empty()) {
             first = now;
@@ -226,13 +227,15 @@ int main() {
     if (cmd == L"rect") {
         RECT r;
         GetWindowRect(w, &r);
-        std::printf("{\"left\": %ld, \"top\": %ld, \"right\": %ld, \"bottom\": %ld}\n", r.left, r.top, r.right, r.bottom);
+        std::printf("{\"left\": %ld, \"top\": %ld, \"right\": %ld, \"bottom\": %ld}\n", r.left, r.top, r.right,
+                    r.bottom);
         return 0;
     }
     if (cmd == L"move" && argc >= 5) {
         RECT r;
         GetWindowRect(w, &r);
-        return SetWindowPos(w, nullptr, Number(argv[3]), Number(argv[4]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+        return SetWindowPos(w, nullptr, Number(argv[3]), Number(argv[4]), 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
                    ? 0
                    : 3;
     }

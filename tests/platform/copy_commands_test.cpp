@@ -60,7 +60,8 @@ TEST_F(CopyCommandsTest, WildcardSetCopiesFilesOnlyUnderTheirOwnNames) {
 TEST_F(CopyCommandsTest, EmptySetsAndEveryFormOfTheDestination) {
     MakeSourceSet();
     ASSERT_TRUE(Folder("D2"));
-    EXPECT_EQ(Run("COPY $SRC\\*.NONE $DST\nCOPY $SRC\\SUB.*, $DST\nCOPY $SRC\\A.DAT $DST\\\nCOPY $SRC\\C.DAT, \"$D2\""), 1);
+    EXPECT_EQ(Run("COPY $SRC\\*.NONE $DST\nCOPY $SRC\\SUB.*, $DST\nCOPY $SRC\\A.DAT $DST\\\nCOPY $SRC\\C.DAT, \"$D2\""),
+              1);
     EXPECT_EQ(tp().List(S("$DST")), Strings{"A.DAT"});
     EXPECT_EQ(tp().List(S("$D2")), Strings{"C.DAT"});
     EXPECT_TRUE(tp().MessageBoxes().empty());

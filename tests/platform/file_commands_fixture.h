@@ -78,8 +78,10 @@ protected:
     std::string S(const std::string& text) const {
         std::string out;
         for (char c : text) {
-            if (c == '$') out += tp_->Scratch();
-            else out += c;
+            if (c == '$')
+                out += tp_->Scratch();
+            else
+                out += c;
         }
         return out;
     }

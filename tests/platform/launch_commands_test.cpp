@@ -103,8 +103,7 @@ protected:
         for (int i = 0; i < 100; ++i) {
             log = tp().ReadWholeFile(logPath_);
             size_t reported = 0;
-            for (size_t at = log.find("module="); at != std::string::npos; at = log.find("module=", at + 1))
-                ++reported;
+            for (size_t at = log.find("module="); at != std::string::npos; at = log.find("module=", at + 1)) ++reported;
             if (reported >= expected && log.size() >= 2 && log.compare(log.size() - 2, 2, "\r\n") == 0) break;
             PollingHost::Pause();
         }

@@ -26,7 +26,8 @@ class RegistryContract : public PlatformTest {};
 class SystemContract : public PlatformTest {};
 class UiContract : public PlatformTest {};
 
-std::set<std::string> Names(Platform& sys, const std::string& pattern, std::map<std::string, uint32_t>* attrs = nullptr) {
+std::set<std::string> Names(Platform& sys, const std::string& pattern,
+                            std::map<std::string, uint32_t>* attrs = nullptr) {
     std::set<std::string> names;
     FindEntry e;
     std::memset(static_cast<void*>(&e), 0x5A, sizeof e);

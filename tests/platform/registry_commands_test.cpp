@@ -12,8 +12,8 @@ using systemtest::SystemCommandTest;
 
 class RegistryCommands : public SystemCommandTest {};
 
-const RegRoot kRootsByIndex[5] = {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users,
-                                  RegRoot::ClassesRoot, RegRoot::CurrentConfig};
+const RegRoot kRootsByIndex[5] = {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users, RegRoot::ClassesRoot,
+                                  RegRoot::CurrentConfig};
 
 TEST_F(RegistryCommands, EachRootIndexReachesItsRoot) {
     for (int index = 0; index < 5; ++index) {

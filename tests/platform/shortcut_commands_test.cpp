@@ -50,7 +50,6 @@ protected:
         *description = link.description;
         return true;
     }
-
 };
 
 TEST_F(Shortcuts, DesktopLinkReadsBackWithItsTargetAndName) {

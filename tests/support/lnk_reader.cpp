@@ -54,8 +54,16 @@ bool ParseLinkFile(const std::string& b, LinkFile* link) {
     if (b.size() < 0x4C || U32(b, 0) != 0x4C || b.compare(4, 16, reinterpret_cast<const char*>(kClsid), 16) != 0) {
         return false;
     }
-    enum : uint32_t { kHasIdList = 0x1, kHasLinkInfo = 0x2, kHasName = 0x4, kHasRelPath = 0x8,
-                      kHasWorkDir = 0x10, kHasArgs = 0x20, kHasIcon = 0x40, kUnicode = 0x80 };
+    enum : uint32_t {
+        kHasIdList = 0x1,
+        kHasLinkInfo = 0x2,
+        kHasName = 0x4,
+        kHasRelPath = 0x8,
+        kHasWorkDir = 0x10,
+        kHasArgs = 0x20,
+        kHasIcon = 0x40,
+        kUnicode = 0x80
+    };
     uint32_t flags = U32(b, 20);
     link->unicodeStrings = (flags & kUnicode) != 0;
     size_t pos = 0x4C;

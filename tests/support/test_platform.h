@@ -84,7 +84,8 @@ public:
     virtual bool ReadUnicodeRegistryText(const std::string& key, const std::string& value, std::u16string* text) {
         return false;
     }
-    virtual bool WriteUnicodeRegistryText(const std::string& key, const std::string& value, const std::u16string& text) {
+    virtual bool WriteUnicodeRegistryText(const std::string& key, const std::string& value,
+                                          const std::u16string& text) {
         return false;
     }
 
@@ -112,8 +113,8 @@ protected:
 };
 
 // Skips the running test with a reason unless it runs on the simulation.
-#define SKIP_UNLESS_SIMULATED(why)                                           \
-    do {                                                                     \
+#define SKIP_UNLESS_SIMULATED(why)                                                  \
+    do {                                                                            \
         if (!tp().IsSimulated()) GTEST_SKIP() << "needs the simulation: " << (why); \
     } while (0)
 

@@ -151,7 +151,8 @@ public:
     }
     bool CreateUnicodeFile(const std::string& folder, const std::u16string& name) override {
         std::wstring path = Wide(folder) + std::wstring(name.begin(), name.end());
-        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
         ::CloseHandle(h);
         return true;
@@ -197,9 +198,11 @@ private:
 // Links hold Unicode; the tests compare Shift-JIS, whatever the system's code page.
 std::string WideToCodePage(const std::u16string& w) {
     std::wstring wide(w.begin(), w.end());
-    int n = ::WideCharToMultiByte(plat::kShiftJisCodePage, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    int n = ::WideCharToMultiByte(plat::kShiftJisCodePage, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
+                                  nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(plat::kShiftJisCodePage, 0, wide.c_str(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
+    ::WideCharToMultiByte(plat::kShiftJisCodePage, 0, wide.c_str(), static_cast<int>(wide.size()), &out[0], n, nullptr,
+                          nullptr);
     return out;
 }
 

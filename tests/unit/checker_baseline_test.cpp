@@ -21,7 +21,7 @@ using testsupport::SourceDir;
 
 checker::ScriptKind KindOf(const fs::path& path) {
     return path.filename().string().rfind("runner_", 0) == 0 ? checker::ScriptKind::Runner
-                                                               : checker::ScriptKind::Installer;
+                                                             : checker::ScriptKind::Installer;
 }
 
 TEST(CheckerBaselines, EachBrokenScriptGivesExactlyItsDiagnostics) {
@@ -59,8 +59,8 @@ TEST(CheckerBaselines, DemoCdScriptsCheckClean) {
         if (upper != "TAVREL.INF" && upper != "COMMAND.INF") continue;
         std::string bytes;
         ASSERT_TRUE(testsupport::ReadScript(entry.path(), &bytes)) << entry.path();
-        checker::CheckResult r = checker::CheckScript(
-            bytes, upper == "COMMAND.INF" ? checker::ScriptKind::Runner : checker::ScriptKind::Installer);
+        checker::CheckResult r = checker::CheckScript(bytes, upper == "COMMAND.INF" ? checker::ScriptKind::Runner
+                                                                                    : checker::ScriptKind::Installer);
         EXPECT_EQ(r.errors + r.warnings, 0) << checker::FormatDiagnostics(entry.path().string(), r);
     }
 }

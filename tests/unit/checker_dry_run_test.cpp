@@ -32,10 +32,10 @@ TEST(CheckerText, ConvertsBothWaysAndShowsBrokenBytes) {
     EXPECT_EQ(sjis, "\x95\xB6\x96\x40");  // the second byte of 法 is the backspace mark's code
     EXPECT_EQ(checker::SjisToUtf8(sjis), u8"文法");
     EXPECT_EQ(checker::SjisToUtf8("a\x81\x7F"), "a\\x81\\x7F");  // no character has that second byte
-    EXPECT_EQ(checker::SjisToUtf8("a\x81"), "a\\x81");         // a lead byte at the very end
+    EXPECT_EQ(checker::SjisToUtf8("a\x81"), "a\\x81");           // a lead byte at the very end
     std::string script;
     ASSERT_TRUE(checker::Utf8SourceToScript("a\nb\r\nc", &script));
-    EXPECT_EQ(script, "a\r\nb\r\nc");  // existing CR LF not doubled
+    EXPECT_EQ(script, "a\r\nb\r\nc");                              // existing CR LF not doubled
     EXPECT_FALSE(checker::Utf8ToSjis("\xF0\x9F\x98\x80", &sjis));  // no Shift-JIS form
 }
 

@@ -10,7 +10,6 @@ namespace {
 
 const std::string kHead = "[OPTIONS]\r\n[INIT]\r\n";  // lines 1 and 2
 
-
 // The one diagnostic about the long line.
 std::string LongLineDiagnostic(const std::string& script) {
     checker::CheckResult r = checker::CheckScript(script, checker::ScriptKind::Installer);

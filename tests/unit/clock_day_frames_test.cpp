@@ -198,14 +198,14 @@ TEST(ClockDayFrames, KitchenTimerSetRunAndRing) {
     c.state.lastHour = 8;
     c.StartAt(8, 20, 10);
     EnterTimerSetting(c.state.timer);
-    c.Run(30);                            // the items bounce in
-    ClickCell(c.state, 96, 32, +1, 3);    // seconds 3
+    c.Run(30);                          // the items bounce in
+    ClickCell(c.state, 96, 32, +1, 3);  // seconds 3
     c.Run(12);
-    ClickCell(c.state, 64, 32, +1, 1);    // tens of seconds 1
-    ClickCell(c.state, 64, 32, -1, 2);    // and back past 0 to 5
+    ClickCell(c.state, 64, 32, +1, 1);  // tens of seconds 1
+    ClickCell(c.state, 64, 32, -1, 2);  // and back past 0 to 5
     c.Run(12);
-    ClickCell(c.state, 32, 64, +1, 1);    // start: 0:53
-    c.RunSeconds(60);                     // counts down, ends and rings
+    ClickCell(c.state, 32, 64, +1, 1);  // start: 0:53
+    c.RunSeconds(60);                   // counts down, ends and rings
     ExpectScene(c, {"kitchen timer", 0x465ef5a92eca3820ull});
 }
 

@@ -63,9 +63,9 @@ TEST(ClockHands, MinuteAndSecondMarkerAtTenFifteenSeven) {
     EXPECT_EQ(m.frame, 0);
     EXPECT_EQ(m.x, 110);
     EXPECT_EQ(m.y, 64);
-    EXPECT_EQ(MinuteHand(0).frame, 24);   // m = -15: -8 AND 31
-    EXPECT_EQ(MinuteHand(14).frame, 0);   // m = -1: -32 / 60 truncates to 0
-    HandPoint s = SecondMarker(7, +1);    // (70 - 150 + 1) x 3.14 / 300
+    EXPECT_EQ(MinuteHand(0).frame, 24);  // m = -15: -8 AND 31
+    EXPECT_EQ(MinuteHand(14).frame, 0);  // m = -1: -32 / 60 truncates to 0
+    HandPoint s = SecondMarker(7, +1);   // (70 - 150 + 1) x 3.14 / 300
     EXPECT_EQ(s.x, 101);
     EXPECT_EQ(s.y, 22);
 }
@@ -126,8 +126,8 @@ TEST(ClockFrame, DigitalTwelveHourShowsOneDigitAtNoon) {
     c.SetTime(12, 5, 9);
     c.Tick();
     // "0:05:09" with the tens glyph left out; glyph i at 14 x i.
-    auto want = ExpectedFrame(2, {Glyph(0, 14), Glyph(12, 28), Glyph(0, 42), Glyph(5, 56), Glyph(12, 70),
-                                  Glyph(0, 84), Glyph(9, 98)});
+    auto want = ExpectedFrame(2, {Glyph(0, 14), Glyph(12, 28), Glyph(0, 42), Glyph(5, 56), Glyph(12, 70), Glyph(0, 84),
+                                  Glyph(9, 98)});
     EXPECT_EQ(CountDifferences(c.frame, want), 0);
 }
 
@@ -147,8 +147,8 @@ TEST(ClockFrame, DigitalUnitsGlyphStaysInPlaceWithoutTens) {
     c.state.lastHour = 23;
     c.SetTime(23, 59, 58);
     c.Tick();
-    auto want = ExpectedFrame(2, {Glyph(2, 0), Glyph(3, 14), Glyph(12, 28), Glyph(5, 42), Glyph(9, 56),
-                                  Glyph(12, 70), Glyph(5, 84), Glyph(8, 98)});
+    auto want = ExpectedFrame(2, {Glyph(2, 0), Glyph(3, 14), Glyph(12, 28), Glyph(5, 42), Glyph(9, 56), Glyph(12, 70),
+                                  Glyph(5, 84), Glyph(8, 98)});
     EXPECT_EQ(CountDifferences(c.frame, want), 0);
 }
 
@@ -191,7 +191,8 @@ TEST(ClockChime, ShowsTheFrameSequenceOneStepEverySecondTick) {
         c.Tick();
     }
     // Position before each tick: 0 (not started), then the sequence at two ticks a step.
-    std::vector<int> want = {0, 1, 1, 1, 1, 2, 2, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 5, 5, 6, 6, 6, 6, 6, 6, 7, 7, 7, 7, 0, 0, 0};
+    std::vector<int> want = {0, 1, 1, 1, 1, 2, 2, 3, 3, 4, 4, 4, 4, 5, 5, 5,
+                             5, 5, 5, 6, 6, 6, 6, 6, 6, 7, 7, 7, 7, 0, 0, 0};
     EXPECT_EQ(shown, want);
 }
 
@@ -304,7 +305,7 @@ TEST(ClockFrame, BackgroundGoesThroughARemappedColourMap) {
 
 TEST(ClockChime, LoopsThroughTheMillisecondClockWrap) {
     TestClock c;
-    c.SetTime(9, 0, 0);             // variant 0: 7 seconds
+    c.SetTime(9, 0, 0);              // variant 0: 7 seconds
     c.host.ms = 0xFFFFFFFFu - 1000;  // the end time wraps past zero
     c.Tick();
     ASSERT_EQ(c.state.chime.endTime, 5999u);

@@ -38,7 +38,7 @@ TEST(MemoRecordBytes, RoundTripsByteForByte) {
     EncodeMemo(m, bytes);
     EXPECT_EQ(bytes[0], 0xEC);  // -20 little-endian
     EXPECT_EQ(bytes[3], 0xFF);
-    EXPECT_EQ(bytes[532], 0);   // blue: red byte first
+    EXPECT_EQ(bytes[532], 0);  // blue: red byte first
     EXPECT_EQ(bytes[534], 255);
     EXPECT_EQ(bytes[536], 255);  // yellow
     EXPECT_EQ(bytes[537], 255);

@@ -18,8 +18,8 @@ TEST(ClockSettingsRecord, DefaultsEncodeToTheDocumentedBytes) {
     uint8_t bytes[kClockSettingsSize];
     std::memset(bytes, 0xCC, sizeof bytes);
     EncodeSettings(ClockSettings{}, bytes);
-    const uint8_t want[kClockSettingsSize] = {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                               0, 0, 17, 30, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+    const uint8_t want[kClockSettingsSize] = {0, 0, 0,  0,  1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                              0, 0, 17, 30, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(0, std::memcmp(bytes, want, sizeof want));
 }
 
@@ -95,8 +95,7 @@ TEST(ClockStore, FirstOpenWritesDisplayNameWithoutTerminator) {
     EXPECT_EQ(p.lastPath, "SOFTWARE\\Tavrel\\Solvarin");
     ASSERT_EQ(p.values.count("DisplayName"), 1u);
     EXPECT_EQ(p.values["DisplayName"].type, plat::kRegSz);
-    EXPECT_EQ(std::string(p.values["DisplayName"].data.begin(), p.values["DisplayName"].data.end()),
-              "Solvarin Ver1.0");
+    EXPECT_EQ(std::string(p.values["DisplayName"].data.begin(), p.values["DisplayName"].data.end()), "Solvarin Ver1.0");
     EXPECT_STREQ(store.DisplayName(), "Solvarin Ver1.0");
 
     // An existing key keeps what it has.
@@ -157,9 +156,9 @@ TEST(ClockPalette, RemapChoosesTheLastExactMatch) {
     Rgb image[256] = {};
     Rgb system[256] = {};
     for (int j = 0; j < 256; ++j) system[j] = Rgb{uint8_t(j), uint8_t(j / 2), 9};
-    image[20] = Rgb{50, 25, 9};   // exactly system 50 ...
+    image[20] = Rgb{50, 25, 9};    // exactly system 50 ...
     system[200] = Rgb{50, 25, 9};  // ... and system 200
-    image[30] = Rgb{101, 50, 9};  // exact at 101; 100 shares green but not red
+    image[30] = Rgb{101, 50, 9};   // exact at 101; 100 shares green but not red
     image[15] = Rgb{1, 2, 3};
     uint8_t map[256];
     IdentityColourMap(map);
@@ -180,7 +179,7 @@ TEST(ClockPalette, InitialColoursAndSheetColours) {
     MakeInitialColours(&c, system);
     EXPECT_EQ(c.palette[9][0], 9);
     EXPECT_EQ(c.palette[250][0], 250);
-    EXPECT_EQ(c.palette[16][0], 0);  // j = 0: black
+    EXPECT_EQ(c.palette[16][0], 0);        // j = 0: black
     EXPECT_EQ(c.palette[16 + 6][0], 255);  // j = 6: red and green
     EXPECT_EQ(c.palette[16 + 6][1], 255);
     EXPECT_EQ(c.palette[16 + 6][2], 0);

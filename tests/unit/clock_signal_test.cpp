@@ -221,7 +221,7 @@ TEST(KitchenTimer, OverlayDrawsBouncedGlyphsOverTheFace) {
 
 TEST(AlarmDialogValues, OutOfRangeUpDownAnswerKeepsTheStoredValue) {
     EXPECT_EQ(ValueFromUpDown(0x00000017, 9, 24), 23);
-    EXPECT_EQ(ValueFromUpDown(0x00010017, 9, 24), 9);   // error flag set: keep 9
+    EXPECT_EQ(ValueFromUpDown(0x00010017, 9, 24), 9);  // error flag set: keep 9
     EXPECT_EQ(ValueFromUpDown(0x00010000, 30, 60), 30);
     EXPECT_EQ(ValueFromUpDown(0x0000003C, 30, 60), 0);  // 60 reduced modulo 60
     EXPECT_EQ(FontSizeFromSelection(-1), 5);

@@ -52,8 +52,8 @@ public:
 using Action = std::pair<uint32_t, std::function<void(ClockState&)>>;
 
 struct Run {
-    std::vector<uint64_t> screen;                             // what is shown after each tick
-    std::vector<std::pair<uint32_t, std::string>> sounds;     // tick, file
+    std::vector<uint64_t> screen;                          // what is shown after each tick
+    std::vector<std::pair<uint32_t, std::string>> sounds;  // tick, file
     uint32_t composed = 0;
 };
 
@@ -176,12 +176,13 @@ TEST(ClockTickSleep, AlarmAndKitchenTimerKeepEveryTick) {
     // The kitchen timer is set by clicks that arrive while the clock rests.
     Scene timer(8, 20, 10, AtRest);
     timer.At(101, [](ClockState& c) { EnterTimerSetting(c.timer); })
-        .At(170, [](ClockState& c) {
-            c.mouseX = 96;
-            c.mouseY = 32;
-            TimerClick(c, +1);
-            TimerClick(c, +1);
-        })
+        .At(170,
+            [](ClockState& c) {
+                c.mouseX = 96;
+                c.mouseY = 32;
+                TimerClick(c, +1);
+                TimerClick(c, +1);
+            })
         .At(233, [](ClockState& c) {
             c.mouseX = 32;
             c.mouseY = 64;
@@ -198,7 +199,7 @@ TEST(ClockTickSleep, ResumesTheTickCountItOwes) {
     EXPECT_EQ(sleep.WakeAfterMs(20), 820u);
     EXPECT_EQ(sleep.EndByTimer(), 40u);  // even when the timer fires a little early
     EXPECT_FALSE(sleep.Asleep());
-    sleep.Begin(40, 0xFFFFFF00u);        // the millisecond counter wraps
+    sleep.Begin(40, 0xFFFFFF00u);  // the millisecond counter wraps
     EXPECT_EQ(sleep.EndEarly(0xFFFFFF00u + 130, 20), 6u);
     sleep.Begin(3, 0);
     EXPECT_EQ(sleep.EndEarly(5000, 20), 3u);  // never more than were let pass

@@ -16,8 +16,8 @@ namespace {
 // as this file's own Shift-JIS literals. Everything else has no code.
 int Encode(char16_t unit, char out[2]) {
     static const std::map<char16_t, std::string> table = {
-        {u'買', "買"}, {u'い', "い"}, {u'物', "物"}, {u'パ', "パ"}, {u'ン', "ン"},
-        {u'表', "表"}, {u'ｱ', "ｱ"},  {u'？', "？"},
+        {u'買', "買"}, {u'い', "い"}, {u'物', "物"}, {u'パ', "パ"},
+        {u'ン', "ン"}, {u'表', "表"}, {u'ｱ', "ｱ"},   {u'？', "？"},
     };
     if (unit < 0x80) {
         out[0] = char(unit);

@@ -59,7 +59,7 @@ TEST(ProgressPercentTest, SmallTotalsDivideByOneAndTheResultIsCapped) {
     EXPECT_EQ(commands::ProgressPercent(50, 0), 50);
     EXPECT_EQ(commands::ProgressPercent(50, 99), 50);
     EXPECT_EQ(commands::ProgressPercent(5000, 99), 100);
-    EXPECT_EQ(commands::ProgressPercent(5, 250), 2);  // 5 / (250 / 100)
+    EXPECT_EQ(commands::ProgressPercent(5, 250), 2);                  // 5 / (250 / 100)
     EXPECT_EQ(commands::ProgressPercent(5 * kGiga, 10 * kGiga), 50);  // no 32-bit wrap
 }
 
@@ -170,7 +170,7 @@ TEST_F(CopyEngineTest, ProgressIsRedrawnOnlyWithANewValueAndAtMostOncePer12000By
     CopyOf("B.DAT", 12000);
     ASSERT_EQ(CopyOneFile(*e), script::kCopied);
     EXPECT_EQ(host.redraws, 1);
-    EXPECT_EQ(e->copy.percent, 2);  // 23999 / 11000
+    EXPECT_EQ(e->copy.percent, 2);                              // 23999 / 11000
     e->copy.copyTotal = 100ull * 10 * script::kCopyBufferSize;  // a block is a tenth of a percent
     host.redraws = 0;
     CopyOf("C.DAT", 25 * script::kCopyBufferSize + 5);

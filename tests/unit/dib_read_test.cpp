@@ -46,7 +46,10 @@ TEST(DibTest, BlankPictureIsEightBitBlack) {
 }
 
 TEST(DibTest, ReadsEveryDepthWithTheColourCountOfItsDepth) {
-    struct Case { uint16_t bits; int colours; };
+    struct Case {
+        uint16_t bits;
+        int colours;
+    };
     for (Case c : {Case{1, 2}, Case{4, 16}, Case{8, 256}, Case{24, 0}, Case{32, 0}, Case{16, 0}}) {
         BmpSpec s;
         s.bits = c.bits;
@@ -120,10 +123,10 @@ TEST(DibTest, CoreHeaderFilesBecomeFortyByteHeadersWithFourByteEntries) {
     EXPECT_EQ(dib.Width(), 9);
     EXPECT_EQ(dib.Height(), 5);
     EXPECT_EQ(dib.ColourCount(), 16);
-    EXPECT_EQ(h[40 + 4 * 3 + 0], 3);   // blue
-    EXPECT_EQ(h[40 + 4 * 3 + 1], 6);   // green
-    EXPECT_EQ(h[40 + 4 * 3 + 2], 9);   // red
-    EXPECT_EQ(h[40 + 4 * 3 + 3], 0);   // reserved
+    EXPECT_EQ(h[40 + 4 * 3 + 0], 3);  // blue
+    EXPECT_EQ(h[40 + 4 * 3 + 1], 6);  // green
+    EXPECT_EQ(h[40 + 4 * 3 + 2], 9);  // red
+    EXPECT_EQ(h[40 + 4 * 3 + 3], 0);  // reserved
     EXPECT_EQ(dib.PixelBytes(), dibtest::RowBytes(9, 4) * 5u);
 }
 
@@ -170,7 +173,10 @@ TEST(DibTest, FileSizeBelowThePixelOffsetIsResultTwo) {
 }
 
 TEST(DibTest, PixelDataShorterThanTheRowsIsRefused) {
-    struct Case { const char* what; std::string bytes; };
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
     BmpSpec truncated;
     truncated.width = 40;
     truncated.height = 30;
@@ -189,11 +195,11 @@ TEST(DibTest, PixelDataShorterThanTheRowsIsRefused) {
     tallHeader[23] = 0x75;
     std::string wideHeader = MakeBmp(BmpSpec{});
     wideHeader[19] = 0x10;  // width 4100 on rows of 4 bytes
-    for (const Case& c : {Case{"file cut short", MakeBmp(truncated)},
-                          Case{"file-size field one short", MakeBmp(smallFileSize)},
-                          Case{"offset four bytes late", MakeBmp(lateOffset)},
-                          Case{"offset beyond the file", MakeBmp(offsetBeyondFile)},
-                          Case{"height without rows", tallHeader}, Case{"width without bytes", wideHeader}}) {
+    for (const Case& c :
+         {Case{"file cut short", MakeBmp(truncated)}, Case{"file-size field one short", MakeBmp(smallFileSize)},
+          Case{"offset four bytes late", MakeBmp(lateOffset)},
+          Case{"offset beyond the file", MakeBmp(offsetBeyondFile)}, Case{"height without rows", tallHeader},
+          Case{"width without bytes", wideHeader}}) {
         CDib dib = PictureOf(3, 2);
         EXPECT_EQ(ReadInto(dib, c.bytes), CDib::kReadError) << c.what;
         EXPECT_EQ(dib.Width(), 3) << c.what;
@@ -228,9 +234,11 @@ TEST(DibTest, ColourTableShorterThanItsCountIsRefused) {
 }
 
 TEST(DibTest, BadSizesAreRefused) {
-    struct Case { int32_t width, height; };
-    for (Case c : {Case{0, 10}, Case{-5, 10}, Case{10, 0}, Case{70000, 1}, Case{1, -70000},
-                   Case{INT32_MIN, 1}, Case{1, INT32_MIN}}) {
+    struct Case {
+        int32_t width, height;
+    };
+    for (Case c : {Case{0, 10}, Case{-5, 10}, Case{10, 0}, Case{70000, 1}, Case{1, -70000}, Case{INT32_MIN, 1},
+                   Case{1, INT32_MIN}}) {
         BmpSpec s;
         s.width = c.width;
         s.height = c.height;
@@ -264,7 +272,7 @@ TEST(DibTest, UnknownDepthsAndCompressionsAreRefused) {
 
 TEST(DibTest, RunLengthDataKeepsItsRealSizeInTheHeader) {
     BmpSpec s;
-    s.compression = 1;  // 8-bit run lengths
+    s.compression = 1;       // 8-bit run lengths
     s.fileSizeDelta = 1000;  // claims more than the file holds
     CDib dib;
     ASSERT_EQ(ReadInto(dib, MakeBmp(s)), CDib::kDone);

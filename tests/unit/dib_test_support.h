@@ -12,11 +12,11 @@ struct BmpSpec {
     uint16_t bits = 8;
     uint32_t compression = 0;
     uint32_t coloursUsed = 0;
-    uint32_t headerSize = 40;  // 12 for the core header
-    int tableEntries = -1;     // colour-table entries written; -1: as the depth needs
-    int64_t fileSizeDelta = 0; // added to the true file-size field
-    int64_t offsetDelta = 0;   // added to the true pixel offset field
-    size_t dropTail = 0;       // bytes cut off the end of the file
+    uint32_t headerSize = 40;   // 12 for the core header
+    int tableEntries = -1;      // colour-table entries written; -1: as the depth needs
+    int64_t fileSizeDelta = 0;  // added to the true file-size field
+    int64_t offsetDelta = 0;    // added to the true pixel offset field
+    size_t dropTail = 0;        // bytes cut off the end of the file
 };
 
 inline void Put(std::string& s, uint32_t v, int bytes) {
@@ -29,8 +29,10 @@ inline uint32_t RowBytes(int32_t width, int bits) { return ((static_cast<uint32_
 inline std::string MakeBmp(const BmpSpec& s) {
     int entries = s.tableEntries;
     if (entries < 0) {
-        if (s.coloursUsed) entries = static_cast<int>(s.coloursUsed);
-        else entries = s.bits == 1 ? 2 : s.bits == 4 ? 16 : s.bits == 8 ? 256 : 0;
+        if (s.coloursUsed)
+            entries = static_cast<int>(s.coloursUsed);
+        else
+            entries = s.bits == 1 ? 2 : s.bits == 4 ? 16 : s.bits == 8 ? 256 : 0;
     }
     const bool core = s.headerSize == 12;
     std::string header;

@@ -108,15 +108,19 @@ TEST(Questions, YesNoJumpsToTheAnsweredLabel) {
 
 TEST(Questions, WarningAndBootDriveChooseTheirLabels) {
     EngineFixture f;
-    f.Load("[OPTIONS]\n[A]\nWARNING P, O\nP\nPRINT proceed\n[X]\nO\nPRINT other\n"
-           "[B]\nBOOTDRIVE CD, RM, HD\nCD\nPRINT cd\n[X]\nRM\nPRINT rm\n[X]\nHD\nPRINT hd\n");
+    f.Load(
+        "[OPTIONS]\n[A]\nWARNING P, O\nP\nPRINT proceed\n[X]\nO\nPRINT other\n"
+        "[B]\nBOOTDRIVE CD, RM, HD\nCD\nPRINT cd\n[X]\nRM\nPRINT rm\n[X]\nHD\nPRINT hd\n");
     f.host.proceed = true;
     f.Run("~[A]");
     EXPECT_EQ("proceed", f.LastText());
     f.host.proceed = false;
     f.Run("~[A]");
     EXPECT_EQ("other", f.LastText());
-    struct KindCase { script::DriveKind kind; const char* printed; };
+    struct KindCase {
+        script::DriveKind kind;
+        const char* printed;
+    };
     for (KindCase c : {KindCase{script::kDriveKindRemovable, "rm"}, KindCase{script::kDriveKindCdrom, "cd"},
                        KindCase{script::kDriveKindOther, "hd"}}) {
         f.e.driveKind = c.kind;
@@ -172,7 +176,8 @@ TEST(Commands, PrintBitmapOptionsAndDSetup) {
 
 TEST(Menu, DefaultItemAndPlacementOfTheJump) {
     EngineFixture f;
-    f.Load("[OPTIONS]\n[A]\nMENUTITLE Pick\nMENUITEMD One, L1\nMENUITEM Two, L2\nMENU\nL1\nPRINT one\n[END]\nL2\nPRINT two\n");
+    f.Load(
+        "[OPTIONS]\n[A]\nMENUTITLE Pick\nMENUITEMD One, L1\nMENUITEM Two, L2\nMENU\nL1\nPRINT one\n[END]\nL2\nPRINT two\n");
     EXPECT_EQ(1, f.Run("~[A]"));
     EXPECT_EQ(2, f.e.menu.count);
     EXPECT_EQ(0, f.e.menu.defaultIndex);
@@ -190,8 +195,9 @@ TEST(Menu, DefaultItemAndPlacementOfTheJump) {
 
 TEST(Menu, SixthItemIsDroppedAndStaleSelectionFallsBack) {
     EngineFixture f;
-    f.Load("[OPTIONS]\n[A]\nMENUTITLE T\nMENUITEM a, A\nMENUITEM b, B\nMENUITEM c, C\nMENUITEM d, D\n"
-           "MENUITEMD e, E\nMENUITEM f, F\n[B]\nMENUTITLE U\nMENUITEM x, X\nMENU\nX\nPRINT x\n");
+    f.Load(
+        "[OPTIONS]\n[A]\nMENUTITLE T\nMENUITEM a, A\nMENUITEM b, B\nMENUITEM c, C\nMENUITEM d, D\n"
+        "MENUITEMD e, E\nMENUITEM f, F\n[B]\nMENUTITLE U\nMENUITEM x, X\nMENU\nX\nPRINT x\n");
     EXPECT_EQ(1, f.Run("~[A]"));
     EXPECT_EQ(5, f.e.menu.count);
     EXPECT_EQ(4, f.e.menu.selectedIndex);
@@ -220,11 +226,12 @@ TEST(Messages, TableAndReports) {
 TEST(Messages, NoSpaceTextInKOrM) {
     EngineFixture f;
     const char* head = "　　そのドライブでは容量が足りません。\n　　　　　　　ドライブ C:\nインストールには、約";
-    struct { uint64_t bytes; const char* tail; } cases[] = {
-        {524288, "512Ｋの空き容量が必要です。"},
-        {524289, "1Ｍの空き容量が必要です。"},
-        {1572864, "1Ｍの空き容量が必要です。"},
-        {1572865, "2Ｍの空き容量が必要です。"},
+    struct {
+        uint64_t bytes;
+        const char* tail;
+    } cases[] = {
+        {524288, "512Ｋの空き容量が必要です。"},       {524289, "1Ｍの空き容量が必要です。"},
+        {1572864, "1Ｍの空き容量が必要です。"},        {1572865, "2Ｍの空き容量が必要です。"},
         {5ull << 32, "20480Ｍの空き容量が必要です。"},
     };
     for (const auto& c : cases) {

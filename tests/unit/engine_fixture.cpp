@@ -24,15 +24,24 @@ int CmdEcho(script::Engine& e) {
 }
 
 const script::Keyword kEngineKeywords[] = {
-    {"PRINT", script::CmdPrint},         {"BITMAP", script::CmdBitmap},
-    {"GOTO", script::CmdGoto},           {"OPTIONS", script::CmdOptions},
-    {"MENUTITLE", script::CmdMenuTitle}, {"MENUITEMD", script::CmdMenuItemD},
-    {"MENUITEM", script::CmdMenuItem},   {"MENU", script::CmdMenu},
-    {"INST_LAB", script::CmdInstLab},    {"UNINST_LAB", script::CmdUninstLab},
-    {"PLAY_LAB", script::CmdPlayLab},    {"YESNO", script::CmdYesNo},
-    {"WARNING", script::CmdWarning},     {"QUIT", script::CmdQuit},
-    {"SUBBTN1", script::CmdSubBtn1},     {"SUBBTN2", script::CmdSubBtn2},
-    {"BOOTDRIVE", script::CmdBootDrive}, {"DSETUP", script::CmdDSetup},
+    {"PRINT", script::CmdPrint},
+    {"BITMAP", script::CmdBitmap},
+    {"GOTO", script::CmdGoto},
+    {"OPTIONS", script::CmdOptions},
+    {"MENUTITLE", script::CmdMenuTitle},
+    {"MENUITEMD", script::CmdMenuItemD},
+    {"MENUITEM", script::CmdMenuItem},
+    {"MENU", script::CmdMenu},
+    {"INST_LAB", script::CmdInstLab},
+    {"UNINST_LAB", script::CmdUninstLab},
+    {"PLAY_LAB", script::CmdPlayLab},
+    {"YESNO", script::CmdYesNo},
+    {"WARNING", script::CmdWarning},
+    {"QUIT", script::CmdQuit},
+    {"SUBBTN1", script::CmdSubBtn1},
+    {"SUBBTN2", script::CmdSubBtn2},
+    {"BOOTDRIVE", script::CmdBootDrive},
+    {"DSETUP", script::CmdDSetup},
     {"ECHO", CmdEcho},
 };
 

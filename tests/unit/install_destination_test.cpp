@@ -17,12 +17,12 @@ struct PathCase {
 
 TEST(InstallDestination, TypedPathsAreCompletedAndTheirFoldersMade) {
     const PathCase cases[] = {
-        {"d", "d:\\"},               // the drive root
+        {"d", "d:\\"},  // the drive root
         {"D\\", "D:\\"},
         {"C:", "C:\\"},
         {"C:\\\\GAME\\\\\\\\X", "C:\\GAME\\X\\"},  // runs of backslashes become one
         {"  \tC:\\GAME\\SUB", "C:\\GAME\\SUB\\"},  // leading blanks and tabs are dropped
-        {"C\\DIR", "C:\\DIR\\"},     // a missing colon is put back, never relative
+        {"C\\DIR", "C:\\DIR\\"},                   // a missing colon is put back, never relative
         {"C:NOROOT", "C:\\NOROOT\\"},
     };
     for (const PathCase& c : cases) {
@@ -258,8 +258,7 @@ TEST(InstallDestination, UpdateFolderThatCannotTakeItsBackslashIsNoUpdate) {
     std::string folder = "C:\\";
     while (folder.size() < 259) folder += (folder.size() % 50 == 49) ? '\\' : 'U';
     ASSERT_TRUE(f.sys.AddFolder(folder));
-    f.sys.RegPutValue(plat::RegRoot::CurrentUser, "SOFTWARE\\Tavrel\\Ostrel", "Update", plat::kRegSz,
-                      folder + '\0');
+    f.sys.RegPutValue(plat::RegRoot::CurrentUser, "SOFTWARE\\Tavrel\\Ostrel", "Update", plat::kRegSz, folder + '\0');
     f.Open();
     f.flow.OnOk();
     EXPECT_FALSE(f.flow.updateInstall());

@@ -47,7 +47,7 @@ public:
     int repaints = 0, erasingRepaints = 0;
     std::vector<std::string> bars;  // the percentage text of every bar drawn
     int endResult = -1;
-    std::string typed;  // what the user typed into the edit box (GetText answers this)
+    std::string typed;      // what the user typed into the edit box (GetText answers this)
     bool typedFits = true;  // false: it holds a character Shift-JIS cannot hold
 
     RecordingInstallView() {

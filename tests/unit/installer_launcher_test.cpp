@@ -52,8 +52,8 @@ TEST(LauncherLayoutTest, SizesTruncateAndCentresMayLeaveThePicture) {
     o.btnWidth = 25;  // what BtnWidth=0 reads as
     o.btnHeight = 7;
     Layout l = ComputeLayoutValues(o, 333, 101, 640, 480);
-    EXPECT_EQ(l.buttonWidth, 83);   // 8325 / 100
-    EXPECT_EQ(l.buttonHeight, 7);   // 707 / 100
+    EXPECT_EQ(l.buttonWidth, 83);  // 8325 / 100
+    EXPECT_EQ(l.buttonHeight, 7);  // 707 / 100
     // Centre (0, 0): the button straddles the top-left corner.
     ExpectRect(ButtonRect(l, 0, 0), -41, -3, 83, 7, "corner");
     ExpectRect(ButtonRect(l, 150, 100), 499 - 41, 101 - 3, 83, 7, "outside");
@@ -237,7 +237,8 @@ TEST_F(LauncherTest, MissingPictureGivesItsMessage) {
     Options("[OPTIONS]\n");
     std::snprintf(e.env.pictureName, sizeof e.env.pictureName, "NONE.BMP");
     EXPECT_EQ(launcher.Create(), 0);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"ビットマップファイルの読み込みに失敗しました。\n　　　　　　　　終了します。"});
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{"ビットマップファイルの読み込みに失敗しました。\n　　　　　　　　終了します。"});
     EXPECT_EQ(sys.MessageBoxes()[0].caption, "Setup");
     EXPECT_FALSE(launcher.shown());
 }
@@ -246,7 +247,8 @@ TEST_F(LauncherTest, DialogFailureGivesItsMessage) {
     Options("[OPTIONS]\n");
     view.createResult = false;
     EXPECT_EQ(launcher.Create(), 0);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"ダイアログボックスの作成に失敗しました。\n　　　　　　　終了します。"});
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{"ダイアログボックスの作成に失敗しました。\n　　　　　　　終了します。"});
 }
 
 TEST_F(LauncherTest, BitmapLoadsRepaintsAndKeepsThePlacesUntilTheNextPlacing) {

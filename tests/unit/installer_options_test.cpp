@@ -72,17 +72,18 @@ TEST_F(OptionsTest, EveryKeyTakesItsDefaultInAnEmptyOptionsSection) {
 }
 
 TEST_F(OptionsTest, ValuesReplaceDefaultsAndBuildTheInstallTexts) {
-    Read("[OPTIONS]\n"
-         "Class = TavrelDemoGame\n"
-         "Title = 星の海\n"
-         "YearRight = 1998\n"
-         "DstDir = STARSEA\n"
-         "ExeName = GAME.EXE\n"
-         "SetupText = インストール\n"
-         "BtnWidth = 30\n"
-         "BtnHeight = 12\n"
-         "CopySize = 1000\n"
-         "InstMes4 = 独自の行\n");
+    Read(
+        "[OPTIONS]\n"
+        "Class = TavrelDemoGame\n"
+        "Title = 星の海\n"
+        "YearRight = 1998\n"
+        "DstDir = STARSEA\n"
+        "ExeName = GAME.EXE\n"
+        "SetupText = インストール\n"
+        "BtnWidth = 30\n"
+        "BtnHeight = 12\n"
+        "CopySize = 1000\n"
+        "InstMes4 = 独自の行\n");
     const script::Options& o = e.options;
     EXPECT_STREQ(o.className, "TavrelDemoGame");
     EXPECT_STREQ(o.title, "星の海");

@@ -87,7 +87,8 @@ TEST_F(EnvironmentTest, RegisteredFolderWithoutTavrelShowsItsMessageOnceAndFalls
     EXPECT_EQ(e.tavrelFolderFound, 0);
     EXPECT_STREQ(e.env.tavrelBase, "C:\\");
     ASSERT_EQ(sys.MessageBoxes().size(), 1u);
-    EXPECT_EQ(sys.MessageBoxes()[0].text, "   レジストリに記述されたドライブには、\nTAVRELフォルダは見つかりませんでした。");
+    EXPECT_EQ(sys.MessageBoxes()[0].text,
+              "   レジストリに記述されたドライブには、\nTAVRELフォルダは見つかりませんでした。");
     EXPECT_EQ(sys.MessageBoxes()[0].caption, "");
     EXPECT_EQ(sys.MessageBoxes()[0].style, plat::kMbOk | plat::kMbIconWarning);
     EXPECT_EQ(sys.CurrentDirectory(), "C:\\Users") << "the current directory must be restored";
@@ -111,7 +112,10 @@ TEST_F(EnvironmentTest, AFileNamedTavrelIsNotTheFolder) {
 TEST_F(EnvironmentTest, DriveKindFollowsTheProgramsDrive) {
     sys.AddDrive('F', plat::kDriveRemovable, 1000);
     sys.AddFolder("F:\\");
-    struct Case { const char* module; script::DriveKind kind; };
+    struct Case {
+        const char* module;
+        script::DriveKind kind;
+    };
     for (Case c : {Case{"D:\\OSTREL.EXE", script::kDriveKindCdrom}, Case{"F:\\OSTREL.EXE", script::kDriveKindRemovable},
                    Case{"C:\\CD\\OSTREL.EXE", script::kDriveKindOther}}) {
         sys.SetModuleFileName(c.module);
@@ -234,7 +238,11 @@ TEST_F(StartupTest, QuitInInitStillEndsTheSectionAndThenTheProgram) {
 }
 
 TEST_F(StartupTest, SecondInstanceBringsTheFirstForwardAndEndsSilently) {
-    struct Case { const char* title; const char* cls; plat::SimWindows::WindowAction action; };
+    struct Case {
+        const char* title;
+        const char* cls;
+        plat::SimWindows::WindowAction action;
+    };
     for (Case c : {Case{"Tavrel ｾｯﾄｱｯﾌﾟ", "#32770", plat::SimWindows::WindowAction::BroughtToFront},
                    Case{"Tavrel SETUP", "Frame", plat::SimWindows::WindowAction::BroughtToFront},
                    Case{"Other", "Tavrel", plat::SimWindows::WindowAction::ShownNormal}}) {

@@ -14,9 +14,8 @@ TEST(LeadBytesTest, TheEngineCountsMoreLeadBytesThanTheCodePage) {
         unsigned char byte;
         bool engine, cp932;
     } const cases[] = {
-        {0x7F, false, false}, {0x80, true, false}, {0x81, true, true},  {0x9F, true, true},
-        {0xA0, false, false}, {0xDF, false, false}, {0xE0, true, true}, {0xFC, true, true},
-        {0xFD, true, false},  {0xFF, true, false},
+        {0x7F, false, false}, {0x80, true, false}, {0x81, true, true}, {0x9F, true, true},  {0xA0, false, false},
+        {0xDF, false, false}, {0xE0, true, true},  {0xFC, true, true}, {0xFD, true, false}, {0xFF, true, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(text::IsEngineLeadByte(c.byte), c.engine) << std::hex << int{c.byte};

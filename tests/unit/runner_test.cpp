@@ -58,8 +58,9 @@ TEST_F(RunnerFixture, RunnerKeyIsMarkedOnlyWhenNew) {
 TEST_F(RunnerFixture, RootsAreSwappedAndTheDefaultIsTheMachine) {
     sys.RegPutKey(RegRoot::LocalMachine, "SOFTWARE\\Old");
     sys.RegPutKey(RegRoot::CurrentUser, "SOFTWARE\\OldUser");
-    Script("[START]\nREGCREATEKEY SOFTWARE\\Game\nREGCREATEKEY SOFTWARE\\GameUser, 1\n"
-           "REGSETSTRING SOFTWARE\\Game, Name, \"A B\"\nREGDELETE SOFTWARE\\Old\nREGDELETE SOFTWARE\\OldUser, 1\n");
+    Script(
+        "[START]\nREGCREATEKEY SOFTWARE\\Game\nREGCREATEKEY SOFTWARE\\GameUser, 1\n"
+        "REGSETSTRING SOFTWARE\\Game, Name, \"A B\"\nREGDELETE SOFTWARE\\Old\nREGDELETE SOFTWARE\\OldUser, 1\n");
     Run();
     EXPECT_TRUE(sys.RegKeyExists(RegRoot::LocalMachine, "SOFTWARE\\Game"));
     EXPECT_TRUE(sys.RegKeyExists(RegRoot::CurrentUser, "SOFTWARE\\GameUser"));
@@ -69,8 +70,9 @@ TEST_F(RunnerFixture, RootsAreSwappedAndTheDefaultIsTheMachine) {
 }
 
 TEST_F(RunnerFixture, QuestionsTakeTheNoLabelAndNothingIsShown) {
-    Script("[START]\nPRINT hello\nYESNO \"Remove?\", YES, NO\nYES\nREGCREATEKEY SOFTWARE\\Yes\n[X]\n"
-           "NO\nREGCREATEKEY SOFTWARE\\No\n");
+    Script(
+        "[START]\nPRINT hello\nYESNO \"Remove?\", YES, NO\nYES\nREGCREATEKEY SOFTWARE\\Yes\n[X]\n"
+        "NO\nREGCREATEKEY SOFTWARE\\No\n");
     Run();
     EXPECT_TRUE(sys.MessageBoxes().empty());
     EXPECT_TRUE(sys.RegKeyExists(RegRoot::LocalMachine, "SOFTWARE\\No"));
@@ -81,8 +83,9 @@ TEST_F(RunnerFixture, OnlyTheWindowsPathsHaveValues) {
     sys.SetWindowsDirectory("C:\\WINDOWS");
     sys.AddFolder("C:\\Temp");
     sys.AddFile("C:\\Temp\\Game.lnk", "link");
-    Script("[START]\nREGCREATEKEY \"SOFTWARE\\%DstDir%X%WinDir%\"\nCLRSHORTCUTA Game, %WinDrv%Temp\n"
-           "REGCREATEKEY \"SOFTWARE\\%Title%\"\nREGCREATEKEY SOFTWARE\\After\n");
+    Script(
+        "[START]\nREGCREATEKEY \"SOFTWARE\\%DstDir%X%WinDir%\"\nCLRSHORTCUTA Game, %WinDrv%Temp\n"
+        "REGCREATEKEY \"SOFTWARE\\%Title%\"\nREGCREATEKEY SOFTWARE\\After\n");
     Run();
     EXPECT_TRUE(sys.RegKeyExists(RegRoot::LocalMachine, "SOFTWARE\\XWINDOWS"));
     EXPECT_FALSE(sys.IsFile("C:\\Temp\\Game.lnk"));
@@ -119,7 +122,10 @@ TEST_F(RunnerFixture, ScriptSizeRule) {
 
 TEST(RunnerCommandLine, ScriptNameForms) {
     char name[260];
-    struct { const char* line; const char* name; } cases[] = {
+    struct {
+        const char* line;
+        const char* name;
+    } cases[] = {
         {"", "COMMAND.INF"},
         {"-sCLEAN.INF", "CLEAN.INF"},
         {"/S   CLEAN.INF", "CLEAN.INF"},

@@ -182,9 +182,12 @@ std::string Anchor(const std::string& heading) {
     std::string out;
     for (char c : heading.substr(heading.find_first_not_of("# "))) {
         const unsigned char u = static_cast<unsigned char>(c);
-        if (std::isalnum(u)) out += static_cast<char>(std::tolower(u));
-        else if (c == ' ' || c == '-') out += '-';
-        else if (c == '_' || u >= 0x80) out += c;
+        if (std::isalnum(u))
+            out += static_cast<char>(std::tolower(u));
+        else if (c == ' ' || c == '-')
+            out += '-';
+        else if (c == '_' || u >= 0x80)
+            out += c;
     }
     return out;
 }
@@ -344,7 +347,8 @@ TEST_F(ScriptingManual, TheRunnerChapterListsExactlyTheRunnersCommands) {
     }
     const std::regex row(R"(\| `([A-Z_0-9]+)` \|)");
     for (auto it = std::sregex_iterator(chapter.begin(), chapter.end(), row); it != std::sregex_iterator(); ++it)
-        EXPECT_TRUE(known.count((*it)[1])) << "the runner chapter lists `" << (*it)[1] << "`, which the runner does not know";
+        EXPECT_TRUE(known.count((*it)[1]))
+            << "the runner chapter lists `" << (*it)[1] << "`, which the runner does not know";
 }
 
 TEST_F(ScriptingManual, EveryOptionKeyTheInstallerReadsHasARow) {

@@ -239,12 +239,24 @@ TEST_F(SimFiles, WildcardsFollowTheDosRules) {
         const char* name;
         bool match;
     } cases[] = {
-        {"*.*", "README", true},    {"*.*", "A.B.C", true},          {"*.", "README", true},
-        {"*.", "A.B", false},       {"A?", "A", true},               {"A?", "AB", true},
-        {"A?C", "A.C", false},      {"*.DAT", "X.DAT.BAK", false},   {"*.BAK", "X.DAT.BAK", true},
-        {"?.dat", "a.DAT", true},   {"??.DAT", "A.DAT", true},       {"?.TXT", "表.TXT", true},
-        {"*表*", "A表B", true},     {"*", ".", true},                {"A*B", "AXXB", true},
-        {"A*B", "AXXC", false},     {"ア*", "ヂ", false},            {"*.D?T", "A.DAT", true},
+        {"*.*", "README", true},
+        {"*.*", "A.B.C", true},
+        {"*.", "README", true},
+        {"*.", "A.B", false},
+        {"A?", "A", true},
+        {"A?", "AB", true},
+        {"A?C", "A.C", false},
+        {"*.DAT", "X.DAT.BAK", false},
+        {"*.BAK", "X.DAT.BAK", true},
+        {"?.dat", "a.DAT", true},
+        {"??.DAT", "A.DAT", true},
+        {"?.TXT", "表.TXT", true},
+        {"*表*", "A表B", true},
+        {"*", ".", true},
+        {"A*B", "AXXB", true},
+        {"A*B", "AXXC", false},
+        {"ア*", "ヂ", false},
+        {"*.D?T", "A.DAT", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MatchesWildcard(c.pattern, c.name), c.match) << c.pattern << " against " << c.name;
@@ -266,7 +278,7 @@ TEST_F(SimFiles, SearchListsInNameOrderAndSeesTheFolderAsItWasAtTheStart) {
     EXPECT_EQ(sim.OpenSearchCount(), 1);
     sim.FindClose(s);
     EXPECT_EQ(sim.OpenSearchCount(), 0);
-    EXPECT_EQ(sim.FindFirst("C:\\*\\A.DAT", &e), 0u);  // wildcards only in the last part
+    EXPECT_EQ(sim.FindFirst("C:\\*\\A.DAT", &e), 0u);     // wildcards only in the last part
     EXPECT_EQ(sim.FindFirst("C:\\S\\A.DAT\\*", &e), 0u);  // a file holds no entries
 }
 

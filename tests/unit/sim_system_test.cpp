@@ -190,9 +190,10 @@ TEST_F(SimSystem, ShellLinksAreRealLinkFiles) {
 
     sim.NotifyShellItemDeleted("C:\\A.lnk");
     EXPECT_EQ(sim.ShellNotifications(), std::vector<std::string>{"C:\\A.lnk"});
-    EXPECT_FALSE(testsupport::ParseLinkFile("not a link at all, but long enough to be read as a header......"
-                                            "..................",
-                                            &parsed));
+    EXPECT_FALSE(
+        testsupport::ParseLinkFile("not a link at all, but long enough to be read as a header......"
+                                   "..................",
+                                   &parsed));
 }
 
 TEST_F(SimSystem, MessageBoxesAnswerFromHookThenQueueThenByStyle) {

@@ -14,7 +14,8 @@ namespace {
 char g_block[1 << 20];
 
 bool CopyFileContents(const char* from, const char* to) {
-    HANDLE src = CreateFileA(from, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE src = CreateFileA(from, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
     if (src == INVALID_HANDLE_VALUE) return false;
     HANDLE dst = CreateFileA(to, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (dst == INVALID_HANDLE_VALUE) {

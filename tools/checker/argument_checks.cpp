@@ -40,9 +40,7 @@ void Checker::CheckArguments(int index, const std::string& word, const CommandSp
             case ArgKind::Label:
             case ArgKind::SlotLabel:
             case ArgKind::Pattern:
-            case ArgKind::SubPattern:
-                CheckTarget(l, word, j, a, TargetPattern(a, v), v);
-                break;
+            case ArgKind::SubPattern: CheckTarget(l, word, j, a, TargetPattern(a, v), v); break;
             case ArgKind::Number:
                 if (!IsDecimal(v))
                     Report(l.physical, Severity::Warning,
@@ -72,8 +70,7 @@ void Checker::CheckArguments(int index, const std::string& word, const CommandSp
                            Fmt("INSTSIZE: only the word NOCHECK skips the space check, not '%s'",
                                SjisToUtf8(v).c_str()));
                 break;
-            case ArgKind::Text:
-                break;
+            case ArgKind::Text: break;
         }
     }
 }
@@ -156,8 +153,8 @@ void Checker::CheckTarget(const Line& l, const std::string& word, size_t j, cons
     if (found < 0) {
         std::string note;
         if (a.kind == ArgKind::Pattern && pattern[0] != '~' && Locate("~" + pattern) >= 0)
-            note = Fmt("; line %d has it behind blanks, which %s does not skip",
-                       lines_[Locate("~" + pattern)].physical, word.c_str());
+            note = Fmt("; line %d has it behind blanks, which %s does not skip", lines_[Locate("~" + pattern)].physical,
+                       word.c_str());
         // Of the redirected sections only a missing install section breaks a flow;
         // the others are simply not run, as when the script has none.
         Severity severity = Severity::Error;
@@ -196,7 +193,8 @@ void Checker::CheckTarget(const Line& l, const std::string& word, size_t j, cons
 
 void Checker::CheckMisspelling(const Line& l, const std::string& text) {
     const std::string word = FirstWord(text.c_str());
-    if (word.size() < 3 || word != UpperText(word) || word.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string::npos)
+    if (word.size() < 3 || word != UpperText(word) ||
+        word.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string::npos)
         return;
     Engine& e = *e_;
     if (!installer()) {
@@ -224,8 +222,8 @@ void Checker::CheckMisspelling(const Line& l, const std::string& text) {
     const int allowed = word.size() <= 5 ? 1 : 2;
     if (!best || bestDistance > allowed) return;
     Report(l.physical, Severity::Warning,
-           Fmt("'%s' is no command, so the line is skipped without a word; did you mean %s?",
-               SjisToUtf8(word).c_str(), best));
+           Fmt("'%s' is no command, so the line is skipped without a word; did you mean %s?", SjisToUtf8(word).c_str(),
+               best));
 }
 
 }  // namespace checker

@@ -206,7 +206,6 @@ private:
     void CheckOptions();
     void CheckOptionValue(const OptionKey& key, const Line& l);
 
-
     const std::string& bytes_;
     ScriptKind kind_;
     std::unique_ptr<Engine> e_;

@@ -44,8 +44,7 @@ void Checker::CheckOptionsSectionLine(int index) {
     if (l.bytes.find('=') != std::string::npos) return;
     const char* word = KeywordOf(l.bytes.c_str());
     if (!word) return;
-    Report(l.physical, Severity::Warning,
-           Fmt("%s in the options section never runs: no flow runs that section", word));
+    Report(l.physical, Severity::Warning, Fmt("%s in the options section never runs: no flow runs that section", word));
 }
 
 bool Checker::CommandsFollow(int index) {
@@ -155,8 +154,7 @@ void Checker::CheckRunnerDifferences(const Line& l, const std::string& word) {
     if (word == "YESNO")
         Report(l.physical, Severity::Warning,
                "YESNO asks nothing in COMMAND.INF: the run always goes on at the no label");
-    if (word == "PRINT")
-        Report(l.physical, Severity::Warning, "PRINT shows nothing in COMMAND.INF");
+    if (word == "PRINT") Report(l.physical, Severity::Warning, "PRINT shows nothing in COMMAND.INF");
 }
 
 void Checker::ReportSyntaxError(int index, const std::string& word, const CommandSpec* spec,

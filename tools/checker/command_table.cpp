@@ -10,8 +10,8 @@ namespace checker {
 namespace {
 
 constexpr size_t kPath = 260;
-constexpr size_t kLabel = 19;       // "~" + 18 bytes + zero
-constexpr size_t kSlotLabel = 23;   // "~" + 22 bytes + zero in a 24-byte slot
+constexpr size_t kLabel = 19;      // "~" + 18 bytes + zero
+constexpr size_t kSlotLabel = 23;  // "~" + 22 bytes + zero in a 24-byte slot
 constexpr size_t kSubSlot = 20;
 constexpr size_t kCaption = 44;
 constexpr size_t kMenuText = 80;
@@ -61,36 +61,47 @@ const CommandSpec kCommands[] = {
     {"PLAY_LAB", 1, {{"play section", K::SlotLabel, kSlotLabel, false}}},
     {"YESNO",
      3,
-     {{"question", K::CutText, kPath, false}, {"yes label", K::Label, kPath - 1, false},
+     {{"question", K::CutText, kPath, false},
+      {"yes label", K::Label, kPath - 1, false},
       {"no label", K::Label, kPath - 1, false}}},
     {"WARNING", 2, {{"proceed label", K::Label, kLabel, false}, {"other label", K::Label, kLabel, false}}},
     {"EXE",
      4,
-     {{"program", K::Text, kPath, false}, {"arguments", K::Text, kPath, true}, {"mode word", K::ModeWord, kPath, true},
+     {{"program", K::Text, kPath, false},
+      {"arguments", K::Text, kPath, true},
+      {"mode word", K::ModeWord, kPath, true},
       {"registry value name", K::Text, kPath, true}}},
     {"QUIT", 0, {}},
     {"SUBBTN1",
      4,
-     {{"caption", K::CutText, kCaption, false}, {"section pattern", K::SubPattern, kSubSlot, false},
-      {"x", K::Number, kNumber, false}, {"y", K::Number, kNumber, false}}},
+     {{"caption", K::CutText, kCaption, false},
+      {"section pattern", K::SubPattern, kSubSlot, false},
+      {"x", K::Number, kNumber, false},
+      {"y", K::Number, kNumber, false}}},
     {"SUBBTN2",
      4,
-     {{"caption", K::CutText, kCaption, false}, {"section pattern", K::SubPattern, kSubSlot, false},
-      {"x", K::Number, kNumber, false}, {"y", K::Number, kNumber, false}}},
+     {{"caption", K::CutText, kCaption, false},
+      {"section pattern", K::SubPattern, kSubSlot, false},
+      {"x", K::Number, kNumber, false},
+      {"y", K::Number, kNumber, false}}},
     {"BOOTDRIVE",
      3,
-     {{"CD-ROM label", K::Label, kPath - 1, false}, {"removable label", K::Label, kPath - 1, false},
+     {{"CD-ROM label", K::Label, kPath - 1, false},
+      {"removable label", K::Label, kPath - 1, false},
       {"other label", K::Label, kPath - 1, false}}},
     {"RENAME", 2, {{"old path", K::Text, kPath, false}, {"new path", K::Text, kPath, false}}},
     {"REGDELETE", 2, {{"key", K::Text, kPath, false}, {"root index", K::RootIndex, kPath, true}}},
     {"REGSETSTRING",
      4,
-     {{"key", K::Text, kPath, false}, {"value name", K::Text, kValueName, false}, {"text", K::Text, kPath, false},
+     {{"key", K::Text, kPath, false},
+      {"value name", K::Text, kValueName, false},
+      {"text", K::Text, kPath, false},
       {"root index", K::RootIndex, kPath, true}}},
     {"REGCREATEKEY", 2, {{"key", K::Text, kPath, false}, {"root index", K::RootIndex, kPath, true}}},
     {"INSTSIZE",
      3,
-     {{"copy size", K::Number, kPath, false}, {"install size", K::Number, kPath, false},
+     {{"copy size", K::Number, kPath, false},
+      {"install size", K::Number, kPath, false},
       {"check word", K::CheckWord, kPath, true}}},
     {"DSETUP", 0, {}},
 };

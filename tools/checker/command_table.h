@@ -8,16 +8,16 @@
 namespace checker {
 
 enum class ArgKind {
-    Text,          // any text; an over-long one is refused (syntax error)
-    CutText,       // an over-long one is cut without a word
-    Label,         // a jump target looked up as "~" + label
-    Pattern,       // a jump target looked up as written
-    SlotLabel,     // a section name slot: "~" + label, run by a flow
-    SubPattern,    // a sub button's section pattern, as written
-    Number,        // read with the decimal parser
-    RootIndex,     // optional registry root index 0 to 4
-    ModeWord,      // EXE: STOP, QUIT or PATH
-    CheckWord,     // INSTSIZE: NOCHECK
+    Text,        // any text; an over-long one is refused (syntax error)
+    CutText,     // an over-long one is cut without a word
+    Label,       // a jump target looked up as "~" + label
+    Pattern,     // a jump target looked up as written
+    SlotLabel,   // a section name slot: "~" + label, run by a flow
+    SubPattern,  // a sub button's section pattern, as written
+    Number,      // read with the decimal parser
+    RootIndex,   // optional registry root index 0 to 4
+    ModeWord,    // EXE: STOP, QUIT or PATH
+    CheckWord,   // INSTSIZE: NOCHECK
 };
 
 struct ArgSpec {

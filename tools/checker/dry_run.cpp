@@ -248,8 +248,7 @@ public:
             Note(Event("jump", {{"to", "... further jumps are not listed"}}));
         if (e.script.readPos != behind && line && jumps_ <= kMaxJumpsListed) {
             const ScriptIndex::Line* target = index_.EndingAt(e.script.readPos);
-            DryEvent jump = Event("jump", {{"from", std::to_string(line->physical)},
-                                           {"command", keyword.word}});
+            DryEvent jump = Event("jump", {{"from", std::to_string(line->physical)}, {"command", keyword.word}});
             if (target && e.script.readPos < e.script.length) {
                 jump.fields.push_back({"to", std::to_string(target->physical)});
                 jump.fields.push_back({"target", SjisToUtf8(target->text)});
@@ -417,9 +416,12 @@ private:
         } else {
             Note(Event("end", {{"reason", "the destination was not accepted; Setup is stopped"}}));
         }
-        if (flow.step() == installer::kStepFinished) Note(Event("result", {{"install", "completed"}}));
-        else if (!flow.done()) Note(Event("result", {{"install", "stopped"}}));
-        else Note(Event("result", {{"install", "failed"}}));
+        if (flow.step() == installer::kStepFinished)
+            Note(Event("result", {{"install", "completed"}}));
+        else if (!flow.done())
+            Note(Event("result", {{"install", "stopped"}}));
+        else
+            Note(Event("result", {{"install", "failed"}}));
         if (!flow.done()) flow.OnStop();  // the completion screen's button, or Stop
     }
 
@@ -432,8 +434,8 @@ private:
     struct UninstallRunner : installer::UninstallDialogRunner {
         DryRun* run;
         void RunModal(installer::UninstallFlow& flow) override {
-            run->Note(Event("uninstall dialog", {{"folder", SjisToUtf8(flow.pathText())},
-                                                 {"text", SjisToUtf8(flow.messageText())}}));
+            run->Note(Event("uninstall dialog",
+                            {{"folder", SjisToUtf8(flow.pathText())}, {"text", SjisToUtf8(flow.messageText())}}));
             UninstallView view;
             flow.ConfirmUninstall(view);
         }
@@ -465,8 +467,8 @@ private:
     }
 
     void SubButton(int i) {
-        Note(Event("action", {{"name", i == 0 ? "sub button 1" : "sub button 2"},
-                              {"caption", SjisToUtf8(e_->sub[i].caption)}}));
+        Note(Event("action",
+                   {{"name", i == 0 ? "sub button 1" : "sub button 2"}, {"caption", SjisToUtf8(e_->sub[i].caption)}}));
         if (!e_->sub[i].enabled) {
             Note(Event("end", {{"reason", "the script shows no such button"}}));
             return;
@@ -500,7 +502,8 @@ private:
             sys_.RegGetValue(root, path, v, &type, &bytes);
             (*out)[shown + "|" + v] = std::to_string(type) + ":" + bytes;
         }
-        for (const std::string& k : sys_.RegSubkeys(root, path)) ListKeys(root, path.empty() ? k : path + "\\" + k, out);
+        for (const std::string& k : sys_.RegSubkeys(root, path))
+            ListKeys(root, path.empty() ? k : path + "\\" + k, out);
     }
 
     void Snapshot(FileMap* files, RegMap* registry) {
@@ -565,11 +568,10 @@ private:
             size_t bar = r.first.find('|');
             std::string key = r.first.substr(0, bar);
             bool entry = Upper(key).compare(0, uninstallPrefix.size(), Upper(uninstallPrefix)) == 0;
-            DryEvent ev = bar == std::string::npos
-                              ? Event("key", {{"key", SjisToUtf8(key)}})
-                              : Event("value", {{"key", SjisToUtf8(key)},
-                                                {"name", SjisToUtf8(r.first.substr(bar + 1))},
-                                                {"data", ValueText(r.second)}});
+            DryEvent ev = bar == std::string::npos ? Event("key", {{"key", SjisToUtf8(key)}})
+                                                   : Event("value", {{"key", SjisToUtf8(key)},
+                                                                     {"name", SjisToUtf8(r.first.substr(bar + 1))},
+                                                                     {"data", ValueText(r.second)}});
             (entry ? report_->uninstallEntry : report_->registry).push_back(ev);
         }
         for (const auto& r : registryBefore_) {
@@ -588,7 +590,6 @@ private:
         for (const auto& w : sys_.WinExecCalls())
             report_->programs.push_back(Event("program", {{"command line", SjisToUtf8(w.commandLine)}}));
     }
-
 
     const DryRunOptions& options_;
     DryRunReport* report_;
@@ -620,7 +621,8 @@ void AppendEvent(std::string* out, const DryEvent& ev, const char* indent) {
     for (size_t i = 0; i < ev.fields.size(); ++i) {
         std::string v = ev.fields[i].second;
         for (size_t p = 0; (p = v.find('\n', p)) != std::string::npos;) v.replace(p, 1, "\\n");
-        *out += (i == 0 ? ": " : ", ") + ev.fields[i].first + " " + (IsNumberField(ev.fields[i].first, v) ? v : "\"" + v + "\"");
+        *out += (i == 0 ? ": " : ", ") + ev.fields[i].first + " " +
+                (IsNumberField(ev.fields[i].first, v) ? v : "\"" + v + "\"");
     }
     *out += "\n";
 }
@@ -631,7 +633,8 @@ std::string JsonEvents(const std::vector<DryEvent>& events) {
         out += i ? ",\n    {" : "\n    {";
         out += "\"kind\": " + JsonString(events[i].kind);
         for (const auto& f : events[i].fields) {
-            out += ", " + JsonString(f.first) + ": " + (IsNumberField(f.first, f.second) ? f.second : JsonString(f.second));
+            out += ", " + JsonString(f.first) + ": " +
+                   (IsNumberField(f.first, f.second) ? f.second : JsonString(f.second));
         }
         out += "}";
     }
@@ -650,14 +653,15 @@ std::string FormatDryRun(const DryRunReport& r) {
     std::string out;
     for (const DryEvent& ev : r.events) {
         if (ev.kind == "action") {
-            out += "== " + ev.Field("name") + (ev.Field("caption").empty() ? "" : " (" + ev.Field("caption") + ")") + "\n";
+            out += "== " + ev.Field("name") + (ev.Field("caption").empty() ? "" : " (" + ev.Field("caption") + ")") +
+                   "\n";
             continue;
         }
         AppendEvent(&out, ev, ev.kind == "section" ? "" : "  ");
     }
     const std::pair<const char*, const std::vector<DryEvent>*> parts[] = {
-        {"folders made", &r.folders},       {"files written", &r.files},  {"files and folders removed", &r.removed},
-        {"shortcuts", &r.shortcuts},        {"registry", &r.registry},    {"uninstall entry", &r.uninstallEntry},
+        {"folders made", &r.folders},      {"files written", &r.files}, {"files and folders removed", &r.removed},
+        {"shortcuts", &r.shortcuts},       {"registry", &r.registry},   {"uninstall entry", &r.uninstallEntry},
         {"programs started", &r.programs},
     };
     out += "== result\n";

@@ -10,12 +10,12 @@ namespace checker {
 enum class DryAction { Setup, Uninstall, Play, Sub1, Sub2 };
 
 struct DryRunOptions {
-    std::string cdFolder;                // a real folder, read and never written
+    std::string cdFolder;  // a real folder, read and never written
     std::string scriptName = "TAVREL.INF";
-    bool utf8Scripts = false;            // *.INF in the folder are UTF-8 with LF
-    std::vector<DryAction> actions;      // after start-up, in order
-    std::string destination;             // typed on the destination screen; "" keeps the offer
-    std::string answers;                 // the answer file's text (UTF-8)
+    bool utf8Scripts = false;        // *.INF in the folder are UTF-8 with LF
+    std::vector<DryAction> actions;  // after start-up, in order
+    std::string destination;         // typed on the destination screen; "" keeps the offer
+    std::string answers;             // the answer file's text (UTF-8)
     bool family95 = false;
     // Commands (and message boxes) before a run is taken to loop for ever and ends.
     long maxCommands = 100000;
@@ -31,11 +31,11 @@ struct DryEvent {
 struct DryRunReport {
     std::vector<DryEvent> events;  // in order: actions, sections, messages, jumps, ...
     // The machine's state afterwards compared with before.
-    std::vector<DryEvent> folders;   // "folder": path
-    std::vector<DryEvent> files;     // "file": path, size
-    std::vector<DryEvent> removed;   // "removed": path
-    std::vector<DryEvent> shortcuts; // "shortcut": link, target, description
-    std::vector<DryEvent> registry;  // "key" / "value" / "deleted"
+    std::vector<DryEvent> folders;    // "folder": path
+    std::vector<DryEvent> files;      // "file": path, size
+    std::vector<DryEvent> removed;    // "removed": path
+    std::vector<DryEvent> shortcuts;  // "shortcut": link, target, description
+    std::vector<DryEvent> registry;   // "key" / "value" / "deleted"
     std::vector<DryEvent> uninstallEntry;
     std::vector<DryEvent> programs;  // "program": module, command line, folder
 };

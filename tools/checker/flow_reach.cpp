@@ -142,10 +142,8 @@ std::string Checker::SaysWhere(const std::vector<Shown>& shown) {
         std::string text = s.boxes.empty() ? "" : s.boxes[0];
         std::replace(text.begin(), text.end(), '\n', ' ');
         if (s.context.empty())
-            return Fmt("the installer would say \"%s\" and stop the section, but no flow runs this line",
-                       text.c_str());
-        const std::string where =
-            Fmt("%s (%s%s)", s.phrase.c_str(), s.section.c_str(), s.byJump ? ", by a jump" : "");
+            return Fmt("the installer would say \"%s\" and stop the section, but no flow runs this line", text.c_str());
+        const std::string where = Fmt("%s (%s%s)", s.phrase.c_str(), s.section.c_str(), s.byJump ? ", by a jump" : "");
         auto it = std::find_if(byText.begin(), byText.end(), [&](const auto& g) { return g.first == text; });
         if (it == byText.end()) {
             byText.push_back({text, {}});
@@ -158,8 +156,8 @@ std::string Checker::SaysWhere(const std::vector<Shown>& shown) {
         std::string places;
         for (size_t i = 0; i < g.second.size(); ++i)
             places += (i == 0 ? "" : i + 1 == g.second.size() ? " and " : ", ") + g.second[i];
-        out += Fmt("%s%s the installer says \"%s\" and stops the section", out.empty() ? "" : "; ",
-                   places.c_str(), g.first.c_str());
+        out += Fmt("%s%s the installer says \"%s\" and stops the section", out.empty() ? "" : "; ", places.c_str(),
+                   g.first.c_str());
     }
     return out;
 }

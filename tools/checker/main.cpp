@@ -155,8 +155,8 @@ int main(int argc, char** argv) {
                 bytes = converted;
             }
             bool runner = mode == kRunner || (mode == kByName && SameNoCase(BaseName(a), "COMMAND.INF"));
-            checker::CheckResult r =
-                checker::CheckScript(bytes, runner ? checker::ScriptKind::Runner : checker::ScriptKind::Installer);
+            checker::CheckResult r = checker::CheckScript(bytes, runner ? checker::ScriptKind::Runner
+                                                                        : checker::ScriptKind::Installer);
             std::string out = json ? checker::FormatDiagnosticsJson(a, r) : checker::FormatDiagnostics(a, r);
             if (json && array) out = (printed == 0 ? "" : ",\n") + out;
             ++printed;

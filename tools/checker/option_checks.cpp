@@ -51,8 +51,7 @@ void Checker::CheckOptions() {
         std::string note = !readAs.empty()    ? Fmt("; the installer reads it as %s", readAs.c_str())
                            : !nearest.empty() ? Fmt("; did you mean %s?", nearest.c_str())
                                               : std::string();
-        Report(l.physical, Severity::Warning,
-               Fmt("unknown option key '%s'%s", SjisToUtf8(word).c_str(), note.c_str()));
+        Report(l.physical, Severity::Warning, Fmt("unknown option key '%s'%s", SjisToUtf8(word).c_str(), note.c_str()));
     }
 
     for (int k = 0; k < kOptionKeyCount; ++k) {

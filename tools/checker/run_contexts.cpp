@@ -22,8 +22,8 @@ const RunContext kInstallerContexts[] = {
      nullptr, -1},
     {"install-run", "in the install run", "OSTREL.EXE", kInstalling, &NameSlots::winScript, "INST_LAB", 3, nullptr,
      kInstallRow},
-    {"install-end", "when the install dialog closes", "OSTREL.EXE", kIdle, &NameSlots::exitInst, "INST_LAB", 2,
-     nullptr, -1},
+    {"install-end", "when the install dialog closes", "OSTREL.EXE", kIdle, &NameSlots::exitInst, "INST_LAB", 2, nullptr,
+     -1},
     {"uninstall", kUninstallPhrase, "OSTREL.EXE", kUninstalling, &NameSlots::initUninst, "UNINST_LAB", 1, nullptr, -1},
     {"uninstall", kUninstallPhrase, "OSTREL.EXE", kUninstalling, &NameSlots::uninstall, "UNINST_LAB", 0, nullptr, -1},
     {"uninstall", kUninstallPhrase, "OSTREL.EXE", kUninstalling, &NameSlots::exitUninst, "UNINST_LAB", 2, nullptr, -1},
@@ -33,7 +33,7 @@ const RunContext kInstallerContexts[] = {
 };
 const int kInstallerContextCount = sizeof kInstallerContexts / sizeof kInstallerContexts[0];
 
-const RunContext kRunnerContext = {"runner", "when the runner runs", "BRINMARK.EXE", kIdle, nullptr, nullptr, 0,
-                                   "~[START]", -1};
+const RunContext kRunnerContext = {
+    "runner", "when the runner runs", "BRINMARK.EXE", kIdle, nullptr, nullptr, 0, "~[START]", -1};
 
 }  // namespace checker

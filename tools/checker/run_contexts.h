@@ -10,8 +10,8 @@ namespace checker {
 using SlotMember = char (script::NameSlots::*)[script::kSlotSize];
 
 struct RunContext {
-    const char* name;      // for machines: start-up, setup, install-run, install-end, uninstall, play, sub1, sub2, runner
-    const char* phrase;    // for people: "at start-up"
+    const char* name;    // for machines: start-up, setup, install-run, install-end, uninstall, play, sub1, sub2, runner
+    const char* phrase;  // for people: "at start-up"
     const char* program;   // OSTREL.EXE or BRINMARK.EXE
     int mode;              // activity mode while the flow runs the section
     SlotMember slot;       // the name slot the flow runs; nullptr: only what redirect names

@@ -33,9 +33,8 @@ std::string ShownJson(const std::vector<Shown>& shown) {
         const Shown& s = shown[i];
         out += (i ? ", " : "") + std::string("{\"program\": ") + JsonString(s.program) +
                ", \"context\": " + JsonString(s.context) + ", \"slot\": " + JsonString(s.slot) +
-               ", \"section\": " + JsonString(s.section) +
-               ", \"by_jump\": " + (s.byJump ? "true" : "false") + ", \"mode\": " + std::to_string(s.mode) +
-               ", \"boxes\": [";
+               ", \"section\": " + JsonString(s.section) + ", \"by_jump\": " + (s.byJump ? "true" : "false") +
+               ", \"mode\": " + std::to_string(s.mode) + ", \"boxes\": [";
         for (size_t b = 0; b < s.boxes.size(); ++b) out += (b ? ", " : "") + JsonString(s.boxes[b]);
         out += "]}";
     }

@@ -13,23 +13,23 @@ enum class Severity { Error, Warning };
 // What a program shows for a fault in one flow that runs the line: the message boxes in
 // the order they come, so a test can hold the checker against the real program.
 struct Shown {
-    std::string program;  // OSTREL.EXE or BRINMARK.EXE
-    std::string context;  // the flow: start-up, setup, install-run, install-end, uninstall, play,
-                          // sub1, sub2, runner; "" when no flow runs the line
-    std::string slot;     // which of the flow's sections: [INIT], [INIT_INST], [COPY], [INSTALL],
-                          // [WIN_SCRIPT], [EXIT_INST], [INIT_UNINST], [UNINSTALL], [EXIT_UNINST],
-                          // [PLAY], SUBBTN1, SUBBTN2, [START]
-    std::string phrase;   // the flow for people ("at start-up")
-    std::string section;  // the section (or label line) the flow starts behind, UTF-8
-    bool byJump = false;  // the flow reaches the line through a jump from there
-    int mode = 0;         // activity mode
+    std::string program;             // OSTREL.EXE or BRINMARK.EXE
+    std::string context;             // the flow: start-up, setup, install-run, install-end, uninstall, play,
+                                     // sub1, sub2, runner; "" when no flow runs the line
+    std::string slot;                // which of the flow's sections: [INIT], [INIT_INST], [COPY], [INSTALL],
+                                     // [WIN_SCRIPT], [EXIT_INST], [INIT_UNINST], [UNINSTALL], [EXIT_UNINST],
+                                     // [PLAY], SUBBTN1, SUBBTN2, [START]
+    std::string phrase;              // the flow for people ("at start-up")
+    std::string section;             // the section (or label line) the flow starts behind, UTF-8
+    bool byJump = false;             // the flow reaches the line through a jump from there
+    int mode = 0;                    // activity mode
     std::vector<std::string> boxes;  // texts, UTF-8, line feeds kept; none: nothing is shown
 };
 
 struct Diagnostic {
     int line = 0;  // physical line (counted by line feeds) from 1; 0 for the whole file
     Severity severity = Severity::Error;
-    std::string text;  // UTF-8
+    std::string text;          // UTF-8
     std::vector<Shown> shown;  // for faults the program reports itself
 };
 

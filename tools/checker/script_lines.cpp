@@ -126,8 +126,7 @@ void Checker::CheckJoinedAndLongLines() {
             }
             int quoteLine = PhysicalLineOf(l.offset + static_cast<int>(quote));
             int swallowedEnd = l.tooLong ? PhysicalLineOf(l.offset + l.length - 1) : l.physicalEnd;
-            const bool neverClosed =
-                l.last && !l.tooLong && std::count(l.bytes.begin(), l.bytes.end(), '"') % 2 == 1;
+            const bool neverClosed = l.last && !l.tooLong && std::count(l.bytes.begin(), l.bytes.end(), '"') % 2 == 1;
             if (neverClosed) {
                 Report(quoteLine, Severity::Error,
                        Fmt("double quote never closed: lines %d to %d (the end of the script) are read as one "
@@ -190,8 +189,8 @@ void Checker::ReportSwallowedLines(const Line& l, int quoteLine, int swallowedEn
     }
     if (swallowed.empty()) return;
     Report(quoteLine, Severity::Warning,
-           Fmt("a double quote joins lines %d to %d into one line, so these are text and never run: %s",
-               l.physical, swallowedEnd, swallowed.c_str()));
+           Fmt("a double quote joins lines %d to %d into one line, so these are text and never run: %s", l.physical,
+               swallowedEnd, swallowed.c_str()));
 }
 
 void Checker::CheckSections() {
@@ -203,8 +202,7 @@ void Checker::CheckSections() {
             entries.push_back(slot);
     } else {
         entries.push_back("~[START]");
-        if (Locate("~[START]") < 0)
-            Report(0, Severity::Error, "no line begins with [START]: the runner runs nothing");
+        if (Locate("~[START]") < 0) Report(0, Severity::Error, "no line begins with [START]: the runner runs nothing");
     }
     for (const std::string& p : entries) {
         int at = Locate(p);

@@ -111,22 +111,26 @@ double SdPolygon(double x, double y, const std::vector<std::pair<double, double>
 using Poly = std::vector<std::pair<double, double>>;
 
 void FillCircle(Canvas& cv, double cx, double cy, double r, Col c) {
-    cv.Paint(cx - r, cy - r, cx + r, cy + r, [&](double x, double y) { return Cov(SdCircle(x, y, cx, cy, r)); },
-             [&](double, double) { return c; });
+    cv.Paint(
+        cx - r, cy - r, cx + r, cy + r, [&](double x, double y) { return Cov(SdCircle(x, y, cx, cy, r)); },
+        [&](double, double) { return c; });
 }
 template <class Shade>
 void FillCircleShaded(Canvas& cv, double cx, double cy, double r, Shade s) {
-    cv.Paint(cx - r, cy - r, cx + r, cy + r, [&](double x, double y) { return Cov(SdCircle(x, y, cx, cy, r)); }, s);
+    cv.Paint(
+        cx - r, cy - r, cx + r, cy + r, [&](double x, double y) { return Cov(SdCircle(x, y, cx, cy, r)); }, s);
 }
 void FillEllipse(Canvas& cv, double cx, double cy, double rx, double ry, Col c) {
-    cv.Paint(cx - rx, cy - ry, cx + rx, cy + ry,
-             [&](double x, double y) { return Cov(SdEllipse(x, y, cx, cy, rx, ry)); }, [&](double, double) { return c; });
+    cv.Paint(
+        cx - rx, cy - ry, cx + rx, cy + ry, [&](double x, double y) { return Cov(SdEllipse(x, y, cx, cy, rx, ry)); },
+        [&](double, double) { return c; });
 }
 void Stroke(Canvas& cv, double ax, double ay, double bx, double by, double width, Col c) {
     double r = width / 2;
-    cv.Paint(std::min(ax, bx) - r, std::min(ay, by) - r, std::max(ax, bx) + r, std::max(ay, by) + r,
-             [&](double x, double y) { return Cov(SdSegment(x, y, ax, ay, bx, by) - r); },
-             [&](double, double) { return c; });
+    cv.Paint(
+        std::min(ax, bx) - r, std::min(ay, by) - r, std::max(ax, bx) + r, std::max(ay, by) + r,
+        [&](double x, double y) { return Cov(SdSegment(x, y, ax, ay, bx, by) - r); },
+        [&](double, double) { return c; });
 }
 void StrokePath(Canvas& cv, const Poly& p, double width, Col c) {
     double r = width / 2;
@@ -137,14 +141,15 @@ void StrokePath(Canvas& cv, const Poly& p, double width, Col c) {
         x1 = std::max(x1, x);
         y1 = std::max(y1, y);
     }
-    cv.Paint(x0 - r, y0 - r, x1 + r, y1 + r,
-             [&](double x, double y) {
-                 double d = 1e9;
-                 for (size_t i = 0; i + 1 < p.size(); ++i)
-                     d = std::min(d, SdSegment(x, y, p[i].first, p[i].second, p[i + 1].first, p[i + 1].second));
-                 return Cov(d - r);
-             },
-             [&](double, double) { return c; });
+    cv.Paint(
+        x0 - r, y0 - r, x1 + r, y1 + r,
+        [&](double x, double y) {
+            double d = 1e9;
+            for (size_t i = 0; i + 1 < p.size(); ++i)
+                d = std::min(d, SdSegment(x, y, p[i].first, p[i].second, p[i + 1].first, p[i + 1].second));
+            return Cov(d - r);
+        },
+        [&](double, double) { return c; });
 }
 // Puts a polygon into the clockwise order the distance test expects.
 Poly Clockwise(Poly p) {
@@ -167,16 +172,18 @@ void FillPolygon(Canvas& cv, const Poly& input, Col c) {
         x1 = std::max(x1, x);
         y1 = std::max(y1, y);
     }
-    cv.Paint(x0, y0, x1, y1, [&](double x, double y) { return Cov(SdPolygon(x, y, p)); },
-             [&](double, double) { return c; });
+    cv.Paint(
+        x0, y0, x1, y1, [&](double x, double y) { return Cov(SdPolygon(x, y, p)); }, [&](double, double) { return c; });
 }
 void FillRoundRect(Canvas& cv, double x0, double y0, double x1, double y1, double r, Col c) {
-    cv.Paint(x0, y0, x1, y1, [&](double x, double y) { return Cov(SdRoundRect(x, y, x0, y0, x1, y1, r)); },
-             [&](double, double) { return c; });
+    cv.Paint(
+        x0, y0, x1, y1, [&](double x, double y) { return Cov(SdRoundRect(x, y, x0, y0, x1, y1, r)); },
+        [&](double, double) { return c; });
 }
 template <class Shade>
 void FillRoundRectShaded(Canvas& cv, double x0, double y0, double x1, double y1, double r, Shade s) {
-    cv.Paint(x0, y0, x1, y1, [&](double x, double y) { return Cov(SdRoundRect(x, y, x0, y0, x1, y1, r)); }, s);
+    cv.Paint(
+        x0, y0, x1, y1, [&](double x, double y) { return Cov(SdRoundRect(x, y, x0, y0, x1, y1, r)); }, s);
 }
 
 Poly Arc(double cx, double cy, double rx, double ry, double fromDeg, double toDeg, int steps = 24) {
@@ -204,8 +211,7 @@ void Star(Canvas& cv, double cx, double cy, double r, double angle, Col c) {
         p.push_back({cx + rr * std::cos(a), cy + rr * std::sin(a)});
     }
     // The star is concave: paint it as five triangles and a centre pentagon.
-    for (int i = 0; i < 10; i += 2)
-        FillPolygon(cv, {p[(i + 9) % 10], p[i], p[(i + 1) % 10]}, c);
+    for (int i = 0; i < 10; i += 2) FillPolygon(cv, {p[(i + 9) % 10], p[i], p[(i + 1) % 10]}, c);
     FillPolygon(cv, {p[1], p[3], p[5], p[7], p[9]}, c);
 }
 
@@ -247,15 +253,17 @@ void Dial(Canvas& cv, bool chiming) {
         // Rays of morning light from the centre.
         for (int i = 0; i < 12; ++i) {
             double a0 = (i * 30 - 4) * PI / 180, a1 = (i * 30 + 4) * PI / 180;
-            FillPolygon(cv, {{64, 64}, {64 + 52 * std::cos(a0), 64 + 52 * std::sin(a0)},
-                             {64 + 52 * std::cos(a1), 64 + 52 * std::sin(a1)}},
+            FillPolygon(cv,
+                        {{64, 64},
+                         {64 + 52 * std::cos(a0), 64 + 52 * std::sin(a0)},
+                         {64 + 52 * std::cos(a1), 64 + 52 * std::sin(a1)}},
                         C(0xFFC47A));
         }
         FillCircle(cv, 64, 64, 36, C(0xFFB060));
         FillCircle(cv, 64, 64, 30, C(0xFFC070));
     } else {
         // A quiet night sky: a few stars and a crescent.
-        const double stars[][3] = {{30, 40, 1.6}, {94, 34, 1.2}, {40, 92, 1.0}, {88, 96, 1.5}, {76, 24, 0.9},
+        const double stars[][3] = {{30, 40, 1.6}, {94, 34, 1.2},  {40, 92, 1.0},  {88, 96, 1.5}, {76, 24, 0.9},
                                    {22, 66, 1.0}, {104, 70, 1.1}, {56, 104, 0.9}, {70, 44, 0.8}, {48, 28, 0.8}};
         for (auto& s : stars) Sparkle(cv, s[0], s[1], s[2] * 2.2, C(0xCFE0FF));
         FillCircle(cv, 86, 50, 7, C(0xFFF2B0));
@@ -294,9 +302,8 @@ void DigitalBody(Canvas& cv, bool chiming) {
     FillRoundRectShaded(cv, 2.4, 14, 125.6, 124, 14, [&](double x, double y) {
         return Mix(C(0xE8826A), C(0x9E3B35), (y - 14) / 110 + (x - 64) / 400);
     });
-    FillRoundRectShaded(cv, 5, 16.5, 123, 121.5, 12, [&](double x, double y) {
-        return Mix(C(0xFFB39A), C(0xC8504A), (y - 16) / 80);
-    });
+    FillRoundRectShaded(cv, 5, 16.5, 123, 121.5, 12,
+                        [&](double x, double y) { return Mix(C(0xFFB39A), C(0xC8504A), (y - 16) / 80); });
     // Lamps on the top plate.
     Col lamp = chiming ? C(0xFFF27A) : C(0x7A3A2A);
     for (double lx : {24.0, 104.0}) {
@@ -322,8 +329,9 @@ void DigitalBody(Canvas& cv, bool chiming) {
         for (int side = 0; side < 2; ++side) {
             double sx = side ? 113 : 15;
             double dir = side ? -1 : 1;
-            FillPolygon(cv, side ? Poly{{sx, 33}, {sx, 94}, {sx - 9, 94}, {sx - 16, 33}}
-                                 : Poly{{sx, 33}, {sx + 16, 33}, {sx + 9, 94}, {sx, 94}},
+            FillPolygon(cv,
+                        side ? Poly{{sx, 33}, {sx, 94}, {sx - 9, 94}, {sx - 16, 33}}
+                             : Poly{{sx, 33}, {sx + 16, 33}, {sx + 9, 94}, {sx, 94}},
                         C(0xB0262E));
             Stroke(cv, sx + dir * 4, 35, sx + dir * 4, 92, 1.2, C(0x7A1520));
         }
@@ -339,15 +347,13 @@ void DigitalBody(Canvas& cv, bool chiming) {
         FillRoundRect(cv, 48, 56, 80, 70, 3, C(0xFFF2D0));
         for (int i = 0; i < 3; ++i) {
             double zx = 54 + i * 8, zy = 66 - i * 2, s = 2.4 + i * 0.4;
-            StrokePath(cv, {{zx - s, zy - s}, {zx + s, zy - s}, {zx - s, zy + s}, {zx + s, zy + s}}, 1.1,
-                       C(0x6B3A8A));
+            StrokePath(cv, {{zx - s, zy - s}, {zx + s, zy - s}, {zx - s, zy + s}, {zx + s, zy + s}}, 1.1, C(0x6B3A8A));
         }
     }
     // LCD panel where the digits go (glyphs at y 96..127, drawn 102..121).
     FillRoundRect(cv, 7, 98, 121, 124, 6, C(0x3A1410));
-    FillRoundRectShaded(cv, 8.5, 99.5, 119.5, 122.5, 5, [&](double, double y) {
-        return Mix(C(0x1E3A36), C(0x0C1C1A), (y - 99) / 24);
-    });
+    FillRoundRectShaded(cv, 8.5, 99.5, 119.5, 122.5, 5,
+                        [&](double, double y) { return Mix(C(0x1E3A36), C(0x0C1C1A), (y - 99) / 24); });
     // Faint unlit segments at every glyph place.
     for (int i = 0; i < 8; ++i) {
         if (i == 2 || i == 5) continue;
@@ -367,7 +373,7 @@ void SevenSegment(Canvas& cv, double x, double y, int digit, Col on, double w, d
     struct Seg {
         double u0, v0, u1, v1;
     };
-    const Seg segs[7] = {{in, 0, w - in, 0}, {w, in, w, m - in}, {w, m + in, w, h - in}, {in, h, w - in, h},
+    const Seg segs[7] = {{in, 0, w - in, 0},     {w, in, w, m - in}, {w, m + in, w, h - in}, {in, h, w - in, h},
                          {0, m + in, 0, h - in}, {0, in, 0, m - in}, {in, m, w - in, m}};
     for (int s = 0; s < 7; ++s) {
         if (!(kMask[digit] & (1 << s))) continue;
@@ -444,9 +450,8 @@ void ClockGlyph(Canvas& cv, int g) {
 void TimerGlyph(Canvas& cv, int g) {
     if (g <= 9) {
         FillRoundRect(cv, 5.5, 2, 26.5, 30, 6, C(0x8A3A14));
-        FillRoundRectShaded(cv, 6.5, 3, 25.5, 29, 5, [&](double, double y) {
-            return Mix(C(0xFFFBEA), C(0xFFD98A), (y - 3) / 26);
-        });
+        FillRoundRectShaded(cv, 6.5, 3, 25.5, 29, 5,
+                            [&](double, double y) { return Mix(C(0xFFFBEA), C(0xFFD98A), (y - 3) / 26); });
         StrokeDigit(cv, g, 10.5, 8, 11, 16, 3.0, C(0x5A2A10));
     } else if (g == 10 || g == 11) {
         bool start = g == 11;
@@ -494,18 +499,18 @@ void SecondMarkerSprite(Canvas& cv, int f) {
 // ---- The chiming bird ------------------------------------------------------------------------
 
 struct BirdPose {
-    double y;        // body centre
-    double dx;       // sideways lean
-    double wing;     // 0 down, 1 raised
-    int beak;        // 0 closed, 1 open
-    int eyes;        // 0 closed (line), 1 open, 2 happy
-    int notes;       // which notes to show
+    double y;     // body centre
+    double dx;    // sideways lean
+    double wing;  // 0 down, 1 raised
+    int beak;     // 0 closed, 1 open
+    int eyes;     // 0 closed (line), 1 open, 2 happy
+    int notes;    // which notes to show
     bool sparkles;
 };
 
 const BirdPose kPoses[8] = {
-    {60, 0, 0, 0, 0, 0, false}, {45, 0, 0, 0, 0, 0, false}, {33, 0, 0.2, 0, 1, 0, false},
-    {29, 0, 1.0, 0, 1, 0, true}, {31, 0, 0.5, 1, 1, 1, false}, {31, -4, 1.0, 1, 1, 2, false},
+    {60, 0, 0, 0, 0, 0, false},   {45, 0, 0, 0, 0, 0, false},   {33, 0, 0.2, 0, 1, 0, false},
+    {29, 0, 1.0, 0, 1, 0, true},  {31, 0, 0.5, 1, 1, 1, false}, {31, -4, 1.0, 1, 1, 2, false},
     {31, 4, 0.0, 1, 1, 3, false}, {37, 0, 0.6, 0, 2, 0, true},
 };
 
@@ -519,25 +524,28 @@ void Bird(Canvas& cv, const BirdPose& p) {
     for (int side = -1; side <= 1; side += 2) {
         double wa = (side < 0 ? PI : 0) + side * (-0.3 - p.wing * 0.9);
         double wx = cx + side * 15 + std::cos(wa) * 2, wy = cy + 1 - p.wing * 5;
-        cv.Paint(wx - 10, wy - 10, wx + 10, wy + 10,
-                 [&](double x, double y) {
-                     double u = (x - wx) * std::cos(wa) + (y - wy) * std::sin(wa);
-                     double v = -(x - wx) * std::sin(wa) + (y - wy) * std::cos(wa);
-                     return Cov((std::hypot(u / 7.5, v / 4.2) - 1) * 4.2 - 1);
-                 },
-                 [&](double, double) { return outline; });
-        cv.Paint(wx - 10, wy - 10, wx + 10, wy + 10,
-                 [&](double x, double y) {
-                     double u = (x - wx) * std::cos(wa) + (y - wy) * std::sin(wa);
-                     double v = -(x - wx) * std::sin(wa) + (y - wy) * std::cos(wa);
-                     return Cov((std::hypot(u / 7.5, v / 4.2) - 1) * 4.2);
-                 },
-                 [&](double, double) { return bodyDark; });
+        cv.Paint(
+            wx - 10, wy - 10, wx + 10, wy + 10,
+            [&](double x, double y) {
+                double u = (x - wx) * std::cos(wa) + (y - wy) * std::sin(wa);
+                double v = -(x - wx) * std::sin(wa) + (y - wy) * std::cos(wa);
+                return Cov((std::hypot(u / 7.5, v / 4.2) - 1) * 4.2 - 1);
+            },
+            [&](double, double) { return outline; });
+        cv.Paint(
+            wx - 10, wy - 10, wx + 10, wy + 10,
+            [&](double x, double y) {
+                double u = (x - wx) * std::cos(wa) + (y - wy) * std::sin(wa);
+                double v = -(x - wx) * std::sin(wa) + (y - wy) * std::cos(wa);
+                return Cov((std::hypot(u / 7.5, v / 4.2) - 1) * 4.2);
+            },
+            [&](double, double) { return bodyDark; });
     }
     // Body.
     FillEllipse(cv, cx, cy, 18.2, 16.2, outline);
-    cv.Paint(cx - 18, cy - 16, cx + 18, cy + 16, [&](double x, double y) { return Cov(SdEllipse(x, y, cx, cy, 17, 15)); },
-             [&](double x, double y) { return Mix(C(0xFFF3A8), body, std::hypot(x - cx + 6, y - cy + 7) / 16); });
+    cv.Paint(
+        cx - 18, cy - 16, cx + 18, cy + 16, [&](double x, double y) { return Cov(SdEllipse(x, y, cx, cy, 17, 15)); },
+        [&](double x, double y) { return Mix(C(0xFFF3A8), body, std::hypot(x - cx + 6, y - cy + 7) / 16); });
     FillEllipse(cv, cx, cy + 7, 10, 6.5, C(0xFFF6D0));  // belly
     // Cheeks.
     FillEllipse(cv, cx - 10, cy + 1, 3.2, 2.0, C(0xFF9A8A));
@@ -703,7 +711,8 @@ void DrawIcon(Canvas& cv, int size, std::vector<uint8_t>* bgra, std::vector<uint
     mask->assign(size_t(maskStride) * size, 0);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            if ((*bgra)[(size_t(y) * size + x) * 4 + 3] < 128) (*mask)[size_t(y) * maskStride + x / 8] |= 0x80 >> (x % 8);
+            if ((*bgra)[(size_t(y) * size + x) * 4 + 3] < 128)
+                (*mask)[size_t(y) * maskStride + x / 8] |= 0x80 >> (x % 8);
 }
 
 std::vector<uint8_t> MakeIcon() {
@@ -841,7 +850,8 @@ int main(int argc, char** argv) {
     Put32(bmp, 256);
     Put32(bmp, 0);
     bmp.insert(bmp.end(), table.begin(), table.end());
-    for (int y = H - 1; y >= 0; --y) bmp.insert(bmp.end(), index.begin() + size_t(y) * W, index.begin() + size_t(y + 1) * W);
+    for (int y = H - 1; y >= 0; --y)
+        bmp.insert(bmp.end(), index.begin() + size_t(y) * W, index.begin() + size_t(y + 1) * W);
 
     if (!WriteFile(out + "/pendrick_sheet.bmp", bmp) || !WriteFile(out + "/pendrick.ico", MakeIcon())) {
         std::fprintf(stderr, "gen_clock_sheet: cannot write into %s\n", out.c_str());

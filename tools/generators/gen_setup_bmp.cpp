@@ -155,8 +155,7 @@ void DrawPlanet(Picture& p) {
 }
 
 double HillHeight(int layer, double x) {
-    if (layer == 0)
-        return 268 + 26 * std::sin(x / 71.0) + 14 * std::sin(x / 23.0 + 1.3) + 7 * std::sin(x / 9.0);
+    if (layer == 0) return 268 + 26 * std::sin(x / 71.0) + 14 * std::sin(x / 23.0 + 1.3) + 7 * std::sin(x / 9.0);
     return 300 + 18 * std::sin(x / 53.0 + 2.0) + 9 * std::sin(x / 17.0 + 0.4) + 4 * std::sin(x / 6.0);
 }
 
@@ -179,8 +178,10 @@ void DrawSea(Picture& p) {
             // The planet's glitter: short bright strokes under it, broken by waves.
             double dx = std::fabs(x - kPlanetX) / (60.0 + 120.0 * depth);
             double wave = std::sin(y * 0.9 + std::sin(x * 0.05) * 3.0) * std::sin(x * 0.21 + y * 0.3);
-            if (dx < 1.0 && wave > 0.35 + 0.5 * dx) t = 0.95 - 0.25 * dx;
-            else if (std::sin(y * 1.7 + x * 0.013) > 0.96) t += 0.12;
+            if (dx < 1.0 && wave > 0.35 + 0.5 * dx)
+                t = 0.95 - 0.25 * dx;
+            else if (std::sin(y * 1.7 + x * 0.013) > 0.96)
+                t += 0.12;
             p.at(x, y) = static_cast<uint8_t>(Dithered(kSea, kSeaCount, t, x, y));
         }
     }
@@ -189,27 +190,27 @@ void DrawSea(Picture& p) {
 // A 5 x 7 pixel font for the letters the picture uses.
 const char* Glyph(char c) {
     switch (c) {
-    case 'A': return ".###.#...##...#######...##...##...#";
-    case 'C': return ".#####....#....#....#....#.....####";
-    case 'D': return "####.#...##...##...##...##...#####.";
-    case 'E': return "######....#....####.#....#....#####";
-    case 'G': return ".#####....#....#..###...##...#.####";
-    case 'L': return "#....#....#....#....#....#....#####";
-    case 'M': return "#...###.###.#.##...##...##...##...#";
-    case 'O': return ".###.#...##...##...##...##...#.###.";
-    case 'R': return "####.#...##...#####.#.#..#..#.#...#";
-    case 'S': return ".#####....#.....###.....#....#####.";
-    case 'T': return "#####..#....#....#....#....#....#..";
-    case 'V': return "#...##...##...##...##...#.#.#...#..";
-    case 'Y': return "#...##...#.#.#...#....#....#....#..";
-    case 'I': return ".###...#....#....#....#....#...###.";
-    case 'N': return "#...###..##.#.##..###...##...##...#";
-    case 'P': return "####.#...##...#####.#....#....#....";
-    case 'U': return "#...##...##...##...##...##...#.###.";
-    case 'F': return "######....#....####.#....#....#....";
-    case '-': return "...............###.................";
-    case '.': return "..............................##...";
-    default: return nullptr;
+        case 'A': return ".###.#...##...#######...##...##...#";
+        case 'C': return ".#####....#....#....#....#.....####";
+        case 'D': return "####.#...##...##...##...##...#####.";
+        case 'E': return "######....#....####.#....#....#####";
+        case 'G': return ".#####....#....#..###...##...#.####";
+        case 'L': return "#....#....#....#....#....#....#####";
+        case 'M': return "#...###.###.#.##...##...##...##...#";
+        case 'O': return ".###.#...##...##...##...##...#.###.";
+        case 'R': return "####.#...##...#####.#.#..#..#.#...#";
+        case 'S': return ".#####....#.....###.....#....#####.";
+        case 'T': return "#####..#....#....#....#....#....#..";
+        case 'V': return "#...##...##...##...##...#.#.#...#..";
+        case 'Y': return "#...##...#.#.#...#....#....#....#..";
+        case 'I': return ".###...#....#....#....#....#...###.";
+        case 'N': return "#...###..##.#.##..###...##...##...#";
+        case 'P': return "####.#...##...#####.#....#....#....";
+        case 'U': return "#...##...##...##...##...##...#.###.";
+        case 'F': return "######....#....####.#....#....#....";
+        case '-': return "...............###.................";
+        case '.': return "..............................##...";
+        default: return nullptr;
     }
 }
 

@@ -13,9 +13,9 @@ constexpr int kRate = 11025;
 constexpr double kPi = 3.14159265358979;
 
 struct NoteEvent {
-    double start;     // seconds
-    int midi;         // note number, 69 = A4
-    double length;    // seconds the note rings
+    double start;   // seconds
+    int midi;       // note number, 69 = A4
+    double length;  // seconds the note rings
     double volume;
 };
 
@@ -72,8 +72,8 @@ bool WriteWav(const std::string& path, std::vector<double> samples) {
     tag("WAVE");
     tag("fmt ");
     put32(16);
-    put16(1);      // PCM
-    put16(1);      // mono
+    put16(1);  // PCM
+    put16(1);  // mono
     put32(kRate);
     put32(kRate);  // bytes per second
     put16(1);
@@ -120,25 +120,24 @@ int main(int argc, char** argv) {
 
     // Tune 1 (about 6 s): a rising music-box greeting in C major.
     const int C5 = 72, D5 = 74, E5 = 76, F5 = 77, G5 = 79, A5 = 81, B5 = 83, C6 = 84;
-    std::vector<std::pair<int, double>> tune1 = {
-        {C5, 1}, {E5, 1}, {G5, 1}, {C6, 2}, {B5, 1}, {G5, 1}, {A5, 1}, {F5, 2},
-        {D5, 1}, {F5, 1}, {E5, 1}, {D5, 1}, {C5, 3}};
+    std::vector<std::pair<int, double>> tune1 = {{C5, 1}, {E5, 1}, {G5, 1}, {C6, 2}, {B5, 1}, {G5, 1}, {A5, 1},
+                                                 {F5, 2}, {D5, 1}, {F5, 1}, {E5, 1}, {D5, 1}, {C5, 3}};
     std::vector<double> music1 = Render(tune1, 0.3, 1.2, {48, 53, 55, 48});
 
     // Tune 2 (about 14 s): a gentle lullaby in F major, two phrases.
     const int F4 = 65, G4 = 67, A4 = 69, Bb4 = 70, C5b = 72, D5b = 74;
     std::vector<std::pair<int, double>> tune2 = {
-        {F4, 1}, {A4, 1}, {C5b, 2}, {Bb4, 1}, {A4, 1}, {G4, 2}, {A4, 1}, {Bb4, 1}, {C5b, 1}, {D5b, 1},
-        {C5b, 3}, {0, 1}, {D5b, 1}, {C5b, 1}, {Bb4, 2}, {A4, 1}, {G4, 1}, {F4, 2}, {G4, 1}, {A4, 1},
-        {G4, 1}, {C5b - 12 + 12, 1}, {F4, 4}};
+        {F4, 1},  {A4, 1},  {C5b, 2}, {Bb4, 1},           {A4, 1},  {G4, 2},  {A4, 1}, {Bb4, 1}, {C5b, 1},
+        {D5b, 1}, {C5b, 3}, {0, 1},   {D5b, 1},           {C5b, 1}, {Bb4, 2}, {A4, 1}, {G4, 1},  {F4, 2},
+        {G4, 1},  {A4, 1},  {G4, 1},  {C5b - 12 + 12, 1}, {F4, 4}};
     std::vector<double> music2 = Render(tune2, 0.42, 1.6, {53, 58, 53, 48, 58, 53, 48, 53});
 
     // Tune 3 (about 17 s): the four-phrase tower chime, then the hour bell.
     const int E4 = 64, Fs4 = 66, Gs4 = 68, B3 = 59;
-    std::vector<std::pair<int, double>> tune3 = {
-        {Gs4, 1}, {Fs4, 1}, {E4, 1}, {B3, 2}, {0, 1}, {E4, 1}, {Gs4, 1}, {Fs4, 1}, {B3, 2}, {0, 1},
-        {E4, 1}, {Fs4, 1}, {Gs4, 1}, {E4, 2}, {0, 1}, {Gs4, 1}, {E4, 1}, {Fs4, 1}, {B3, 2}, {0, 2},
-        {40 + 12, 2}, {40 + 12, 2}, {40 + 12, 3}};
+    std::vector<std::pair<int, double>> tune3 = {{Gs4, 1}, {Fs4, 1}, {E4, 1},      {B3, 2},      {0, 1},      {E4, 1},
+                                                 {Gs4, 1}, {Fs4, 1}, {B3, 2},      {0, 1},       {E4, 1},     {Fs4, 1},
+                                                 {Gs4, 1}, {E4, 2},  {0, 1},       {Gs4, 1},     {E4, 1},     {Fs4, 1},
+                                                 {B3, 2},  {0, 2},   {40 + 12, 2}, {40 + 12, 2}, {40 + 12, 3}};
     std::vector<double> music3 = Render(tune3, 0.5, 2.5);
 
     bool ok = WriteWav(dir + "/alarm.wav", alarm) && WriteWav(dir + "/MUSIC1.WAV", music1) &&

@@ -14,8 +14,7 @@ static LRESULT SendW(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 // Label as the user reads it: "はい(&Y)" -> "はい", "&OK" -> "OK".
 static std::wstring PlainLabel(std::wstring label) {
     size_t paren = label.find(L"(&");
-    if (paren != std::wstring::npos && label.size() >= paren + 4 && label[paren + 3] == L')')
-        label.erase(paren, 4);
+    if (paren != std::wstring::npos && label.size() >= paren + 4 && label[paren + 3] == L')') label.erase(paren, 4);
     std::wstring out;
     for (wchar_t c : label)
         if (c != L'&') out += c;
@@ -32,8 +31,7 @@ HWND FindButton(HWND top, const std::wstring& wanted) {
         if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0) continue;
         if (numeric && GetDlgCtrlID(child) == id) return child;
         std::wstring label = TextOf(child);
-        if (label == wanted || _wcsicmp(PlainLabel(label).c_str(), PlainLabel(wanted).c_str()) == 0)
-            return child;
+        if (label == wanted || _wcsicmp(PlainLabel(label).c_str(), PlainLabel(wanted).c_str()) == 0) return child;
     }
     return nullptr;
 }
@@ -126,12 +124,11 @@ int CmdRect(const Args& args) {
     RECT r = {}, c = {};
     GetWindowRect(hwnd, &r);
     GetClientRect(hwnd, &c);
-    PrintLine(L"{\"left\":" + std::to_wstring(r.left) + L",\"top\":" + std::to_wstring(r.top) +
-              L",\"right\":" + std::to_wstring(r.right) + L",\"bottom\":" + std::to_wstring(r.bottom) +
-              L",\"width\":" + std::to_wstring(r.right - r.left) +
-              L",\"height\":" + std::to_wstring(r.bottom - r.top) +
-              L",\"client_width\":" + std::to_wstring(c.right) +
-              L",\"client_height\":" + std::to_wstring(c.bottom) + L"}");
+    PrintLine(L"{\"left\":" + std::to_wstring(r.left) + L",\"top\":" + std::to_wstring(r.top) + L",\"right\":" +
+              std::to_wstring(r.right) + L",\"bottom\":" + std::to_wstring(r.bottom) + L",\"width\":" +
+              std::to_wstring(r.right - r.left) + L",\"height\":" + std::to_wstring(r.bottom - r.top) +
+              L",\"client_width\":" + std::to_wstring(c.right) + L",\"client_height\":" + std::to_wstring(c.bottom) +
+              L"}");
     return kExitOk;
 }
 

@@ -14,12 +14,11 @@ std::wstring ClassOf(HWND hwnd) {
 
 std::wstring TextOf(HWND hwnd) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length))
-        return L"";
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length)) return L"";
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
-                             SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied))
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &copied))
         return L"";
     text.resize(copied);
     return text;
@@ -76,8 +75,7 @@ HWND FindTopLevel(const Args& args) {
 }
 
 HWND FindTarget(const Args& args) {
-    if (!args.hwnd && !args.msgbox && args.title.empty() && args.contains.empty() &&
-        args.className.empty()) {
+    if (!args.hwnd && !args.msgbox && args.title.empty() && args.contains.empty() && args.className.empty()) {
         PrintError(L"name the window: --title, --contains, --class, --msgbox or --hwnd");
         return nullptr;
     }

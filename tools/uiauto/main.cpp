@@ -61,31 +61,52 @@ bool Parse(int argc, wchar_t** argv, Args* args) {
     args->command = argv[1];
     for (int i = 2; i < argc; ++i) {
         std::wstring opt = argv[i];
-        if (opt == L"--msgbox") { args->msgbox = true; continue; }
-        if (opt == L"--self") { args->self = true; continue; }
-        if (opt == L"--visible") { args->visibleOnly = true; continue; }
+        if (opt == L"--msgbox") {
+            args->msgbox = true;
+            continue;
+        }
+        if (opt == L"--self") {
+            args->self = true;
+            continue;
+        }
+        if (opt == L"--visible") {
+            args->visibleOnly = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             PrintError(L"missing value after " + opt);
             return false;
         }
         const wchar_t* value = argv[++i];
         long number = 0;
-        if (opt == L"--title") args->title = value;
-        else if (opt == L"--contains") args->contains = value;
-        else if (opt == L"--class") args->className = value;
-        else if (opt == L"--button") args->button = value;
-        else if (opt == L"--press") args->press = value;
-        else if (opt == L"--file") args->file = value;
-        else if (opt == L"--text") args->text = value;
+        if (opt == L"--title")
+            args->title = value;
+        else if (opt == L"--contains")
+            args->contains = value;
+        else if (opt == L"--class")
+            args->className = value;
+        else if (opt == L"--button")
+            args->button = value;
+        else if (opt == L"--press")
+            args->press = value;
+        else if (opt == L"--file")
+            args->file = value;
+        else if (opt == L"--text")
+            args->text = value;
         else if (opt == L"--id" || opt == L"--vk" || opt == L"--timeout" || opt == L"--hwnd") {
             if (!ParseNumber(value, &number)) {
                 PrintError(L"not a number: " + std::wstring(value));
                 return false;
             }
-            if (opt == L"--id") { args->id = static_cast<int>(number); args->hasId = true; }
-            else if (opt == L"--vk") args->vk = static_cast<int>(number);
-            else if (opt == L"--timeout") args->timeoutMs = static_cast<int>(number);
-            else args->hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(number));
+            if (opt == L"--id") {
+                args->id = static_cast<int>(number);
+                args->hasId = true;
+            } else if (opt == L"--vk")
+                args->vk = static_cast<int>(number);
+            else if (opt == L"--timeout")
+                args->timeoutMs = static_cast<int>(number);
+            else
+                args->hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(number));
         } else {
             PrintError(L"unknown option " + opt);
             return false;

@@ -41,8 +41,7 @@ static std::vector<DWORD> Reference(LPCWSTR which, DWORD background, int w, int 
     HDC mem = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
     HGDIOBJ old = SelectObject(mem, bmp);
-    HBRUSH brush = CreateSolidBrush(RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF,
-                                        background & 0xFF));
+    HBRUSH brush = CreateSolidBrush(RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
     RECT r = {0, 0, w, h};
     FillRect(mem, &r, brush);
     DeleteObject(brush);
@@ -54,8 +53,7 @@ static std::vector<DWORD> Reference(LPCWSTR which, DWORD background, int w, int 
 
 static bool Close(DWORD a, DWORD b) {
     for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 16)
-            return false;
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 16) return false;
     return true;
 }
 
@@ -77,10 +75,15 @@ static std::wstring IdentifyIcon(HWND box) {
     std::vector<DWORD> shown = Capture(screen, r.left, r.top, w, h);
     ReleaseDC(nullptr, screen);
 
-    struct Candidate { LPCWSTR id; const wchar_t* name; };
+    struct Candidate {
+        LPCWSTR id;
+        const wchar_t* name;
+    };
     const Candidate candidates[] = {
-        {MAKEINTRESOURCEW(32515), L"warning"}, {MAKEINTRESOURCEW(32513), L"error"},
-        {MAKEINTRESOURCEW(32516), L"information"}, {MAKEINTRESOURCEW(32514), L"question"},
+        {MAKEINTRESOURCEW(32515), L"warning"},
+        {MAKEINTRESOURCEW(32513), L"error"},
+        {MAKEINTRESOURCEW(32516), L"information"},
+        {MAKEINTRESOURCEW(32514), L"question"},
     };
     std::wstring best = L"unknown";
     size_t bestScore = 0;
@@ -114,15 +117,14 @@ int CmdMsgBox(const Args& args) {
     for (HWND child : Children(box)) {
         if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0 || !IsWindowVisible(child)) continue;
         if (!buttons.empty()) buttons += L",";
-        buttons += L"{\"id\":" + std::to_wstring(GetDlgCtrlID(child)) + L",\"text\":" +
-                   JsonString(TextOf(child)) + L"}";
+        buttons += L"{\"id\":" + std::to_wstring(GetDlgCtrlID(child)) + L",\"text\":" + JsonString(TextOf(child)) +
+                   L"}";
     }
     DWORD pid = 0;
     GetWindowThreadProcessId(box, &pid);
-    PrintLine(L"{\"hwnd\":" + HandleText(box) + L",\"pid\":" + std::to_wstring(pid) +
-              L",\"caption\":" + JsonString(caption) +
-              L",\"text\":" + JsonString(TextOf(GetDlgItem(box, 0xFFFF))) +
-              L",\"buttons\":[" + buttons + L"],\"icon\":" + JsonString(IdentifyIcon(box)) + L"}");
+    PrintLine(L"{\"hwnd\":" + HandleText(box) + L",\"pid\":" + std::to_wstring(pid) + L",\"caption\":" +
+              JsonString(caption) + L",\"text\":" + JsonString(TextOf(GetDlgItem(box, 0xFFFF))) + L",\"buttons\":[" +
+              buttons + L"],\"icon\":" + JsonString(IdentifyIcon(box)) + L"}");
 
     if (args.press.empty()) return kExitOk;
     HWND button = FindButton(box, args.press);

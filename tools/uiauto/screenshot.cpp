@@ -12,8 +12,7 @@ int CmdScreenshot(const Args& args) {
         return kExitUsage;
     }
     RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (args.hwnd || args.msgbox || !args.title.empty() || !args.contains.empty() ||
-        !args.className.empty()) {
+    if (args.hwnd || args.msgbox || !args.title.empty() || !args.contains.empty() || !args.className.empty()) {
         HWND hwnd = FindTargetOrControl(args);
         if (!hwnd) return kExitNotFound;
         GetWindowRect(hwnd, &r);
@@ -40,8 +39,7 @@ int CmdScreenshot(const Args& args) {
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
     header.biSizeImage = static_cast<DWORD>(pixels.size());
-    GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);

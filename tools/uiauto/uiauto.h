@@ -23,12 +23,12 @@ struct Args {
     bool self = false;         // a control's own state, not its window's
     bool visibleOnly = false;  // skip hidden top-level windows
     bool hasId = false;
-    int id = 0;                // control id
-    int vk = -1;               // virtual key code
-    int timeoutMs = 3000;      // how long to wait for the target to appear
-    HWND hwnd = nullptr;       // --hwnd: a window given by handle
-    std::wstring press;        // msgbox: press this button after reading
-    std::wstring text;         // set-text: the new text
+    int id = 0;            // control id
+    int vk = -1;           // virtual key code
+    int timeoutMs = 3000;  // how long to wait for the target to appear
+    HWND hwnd = nullptr;   // --hwnd: a window given by handle
+    std::wstring press;    // msgbox: press this button after reading
+    std::wstring text;     // set-text: the new text
 };
 
 // ---- Output (output.cpp) -----------------------------------------------------------

@@ -10,13 +10,12 @@ static std::wstring Describe(HWND hwnd) {
     GetWindowRect(hwnd, &r);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    return L"{\"hwnd\":" + HandleText(hwnd) + L",\"class\":" + JsonString(ClassOf(hwnd)) +
-           L",\"title\":" + JsonString(title) + L",\"pid\":" + std::to_wstring(pid) +
-           L",\"visible\":" + std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) +
-           L",\"enabled\":" + std::to_wstring(IsWindowEnabled(hwnd) ? 1 : 0) +
-           L",\"id\":" + std::to_wstring(GetDlgCtrlID(hwnd)) +
-           L",\"rect\":[" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
-           std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom) + L"]}";
+    return L"{\"hwnd\":" + HandleText(hwnd) + L",\"class\":" + JsonString(ClassOf(hwnd)) + L",\"title\":" +
+           JsonString(title) + L",\"pid\":" + std::to_wstring(pid) + L",\"visible\":" +
+           std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0) + L",\"enabled\":" +
+           std::to_wstring(IsWindowEnabled(hwnd) ? 1 : 0) + L",\"id\":" + std::to_wstring(GetDlgCtrlID(hwnd)) +
+           L",\"rect\":[" + std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) +
+           L"," + std::to_wstring(r.bottom) + L"]}";
 }
 
 static BOOL CALLBACK ListOne(HWND hwnd, LPARAM filter) {
@@ -72,8 +71,7 @@ int CmdClose(const Args& args) {
 // foreground window, else 0.
 int CmdForeground(const Args& args) {
     HWND fg = GetForegroundWindow();
-    if (args.title.empty() && args.contains.empty() && args.className.empty() && !args.msgbox &&
-        !args.hwnd) {
+    if (args.title.empty() && args.contains.empty() && args.className.empty() && !args.msgbox && !args.hwnd) {
         if (!fg) return kExitNotFound;
         PrintLine(Describe(fg));
         return kExitOk;
