@@ -77,10 +77,10 @@ native=$BENCH_DIR/native
 if [ ! -f "$native/build.ninja" ]; then
     cmake -S "$here" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-ninja -C "$native" tavrel_clock gen_clock_sheet >/dev/null
+ninja -C "$native" tavrel_clock tavrel_text gen_clock_sheet >/dev/null
 "$native/gen_clock_sheet" "$BENCH_DIR"
 g++ -O2 -std=c++17 -g -finput-charset=UTF-8 -fexec-charset=CP932 -I"$here" "$BENCH_DIR/compose_frames.cpp" \
-    "$native/libtavrel_clock.a" -o "$driver"
+    "$native/libtavrel_clock.a" "$native/libtavrel_text.a" -o "$driver"
 frames=300
 valgrind --tool=callgrind --callgrind-out-file="$BENCH_DIR/callgrind.out" \
     --toggle-collect='pendrick::ComposeFrame*' "$driver" "$sheet" "$frames" >/dev/null 2>"$BENCH_DIR/callgrind.log"
