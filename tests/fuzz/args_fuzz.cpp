@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <memory>
 
+#include "tests/fuzz/fuzz_checks.h"
 #include "commands/keyword_tables.h"
 #include "installer/options.h"
 #include "platform/null_platform.h"
@@ -22,12 +23,7 @@
 
 namespace {
 
-// A broken rule names its line before the fuzzer saves the input.
-void Require(bool condition, int line = __builtin_LINE()) {
-    if (condition) return;
-    std::fprintf(stderr, "%s:%d: requirement failed\n", __FILE__, line);
-    std::abort();
-}
+using fuzzcheck::Require;
 
 constexpr int kMaxLines = 64;
 constexpr int kArgumentsPerLine = 8;

@@ -5,13 +5,12 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "tests/fuzz/fuzz_checks.h"
 #include "installer/dib.h"
 
 namespace {
 
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
+using fuzzcheck::Require;
 
 uint32_t Le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |

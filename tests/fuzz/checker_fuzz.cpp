@@ -8,28 +8,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/fuzz/strict_json.h"
+#include "tests/fuzz/fuzz_checks.h"
 #include "tools/checker/script_checker.h"
 #include "tools/checker/text_encoding.h"
 
 namespace {
 
-// A broken rule names its line before the fuzzer saves the input.
-void Require(bool condition, int line = __builtin_LINE()) {
-    if (condition) return;
-    std::fprintf(stderr, "%s:%d: requirement failed\n", __FILE__, line);
-    std::abort();
-}
-
-// Valid UTF-8 is what the JSON reader accepts inside a string.
-bool IsUtf8(const std::string& text) {
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') quoted += '\\';
-        quoted += (static_cast<unsigned char>(c) < 0x20) ? ' ' : c;
-    }
-    return fuzzjson::IsStrictJson(quoted + "\"");
-}
+using fuzzcheck::Require;
+using fuzzcheck::IsUtf8;
 
 void Check(const std::string& bytes, checker::ScriptKind kind) {
     checker::CheckResult r = checker::CheckScript(bytes, kind);

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/fuzz_checks.h"
 #include "clock/clock_lifecycle.h"
 #include "clock/clock_settings.h"
 #include "clock/clock_state.h"
@@ -25,16 +26,11 @@
 namespace pendrick {
 namespace {
 
+using fuzzcheck::Require;
+
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 constexpr int kMaxValues = 24;
-
-// A broken rule names its line before the fuzzer saves the input.
-void Require(bool condition, int line = __builtin_LINE()) {
-    if (condition) return;
-    std::fprintf(stderr, "%s:%d: requirement failed\n", __FILE__, line);
-    std::abort();
-}
 
 class Input {
 public:

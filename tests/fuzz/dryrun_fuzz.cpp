@@ -10,28 +10,15 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/fuzz/strict_json.h"
+#include "tests/fuzz/fuzz_checks.h"
 #include "tools/checker/dry_run.h"
 
 namespace {
 
+using fuzzcheck::Require;
+using fuzzcheck::IsUtf8;
+
 namespace fs = std::filesystem;
-
-// A broken rule names its line before the fuzzer saves the input.
-void Require(bool condition, int line = __builtin_LINE()) {
-    if (condition) return;
-    std::fprintf(stderr, "%s:%d: requirement failed\n", __FILE__, line);
-    std::abort();
-}
-
-bool IsUtf8(const std::string& text) {
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') quoted += '\\';
-        quoted += (static_cast<unsigned char>(c) < 0x20) ? ' ' : c;
-    }
-    return fuzzjson::IsStrictJson(quoted + "\"");
-}
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");

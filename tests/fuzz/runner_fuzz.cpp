@@ -9,21 +9,17 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/fuzz/fuzz_checks.h"
 #include "platform/sim/sim_windows.h"
 #include "runner/command_runner.h"
 #include "script/engine.h"
 
 namespace {
 
+using fuzzcheck::Require;
+
 // GOTO back up [START] loops for ever, as in the real runner; the fuzzer stops it.
 constexpr long kLineBudget = 400;
-
-// A broken rule names its line before the fuzzer saves the input.
-void Require(bool condition, int line = __builtin_LINE()) {
-    if (condition) return;
-    std::fprintf(stderr, "%s:%d: requirement failed\n", __FILE__, line);
-    std::abort();
-}
 
 // A machine with something for REGJUMP, REGDELETE and CLRSHORTCUTA to find.
 void PrepareMachine(plat::SimWindows& sys) {
