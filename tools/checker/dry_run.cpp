@@ -500,7 +500,8 @@ private:
             uint32_t type = 0;
             std::string bytes;
             sys_.RegGetValue(root, path, v, &type, &bytes);
-            (*out)[shown + "|" + v] = std::to_string(type) + ":" + bytes;
+            // A zero byte parts key from value name: any other byte may be in a key's name.
+            (*out)[shown + '\0' + v] = std::to_string(type) + ":" + bytes;
         }
         for (const std::string& k : sys_.RegSubkeys(root, path))
             ListKeys(root, path.empty() ? k : path + "\\" + k, out);
@@ -565,7 +566,7 @@ private:
         for (const auto& r : registry) {
             auto before = registryBefore_.find(r.first);
             if (before != registryBefore_.end() && before->second == r.second) continue;
-            size_t bar = r.first.find('|');
+            size_t bar = r.first.find('\0');
             std::string key = r.first.substr(0, bar);
             bool entry = Upper(key).compare(0, uninstallPrefix.size(), Upper(uninstallPrefix)) == 0;
             DryEvent ev = bar == std::string::npos ? Event("key", {{"key", SjisToUtf8(key)}})
@@ -576,7 +577,7 @@ private:
         }
         for (const auto& r : registryBefore_) {
             if (registry.count(r.first)) continue;
-            size_t bar = r.first.find('|');
+            size_t bar = r.first.find('\0');
             DryEvent ev = Event("deleted", {{"key", SjisToUtf8(r.first.substr(0, bar))}});
             if (bar != std::string::npos) ev.fields.push_back({"name", SjisToUtf8(r.first.substr(bar + 1))});
             report_->registry.push_back(ev);
