@@ -5,6 +5,12 @@
 
 namespace installer {
 
+void CInstallDlg::SetText(int id, const char* text) {
+    // Looking an item up by its id asks the window system; the percentage is set a hundred
+    // times a copy, so its window is looked up once.
+    winui::SetText(id == kInstPercent && percent_ ? percent_ : Item(id), text);
+}
+
 bool CInstallDlg::GetText(int id, char* buffer, size_t size) {
     // A text too long arrives cut, as it always did: the flow's length check refuses it.
     return winui::ReadItemText(hwnd_, id, buffer, size) != plat::TextFit::kNotShiftJis;
@@ -48,6 +54,7 @@ void CInstallDlg::Draw(HDC dc, const ProgressPicture& p) {
 }
 
 BOOL CInstallDlg::OnInitDialog() {
+    percent_ = Item(kInstPercent);
     RECT r;
     GetWindowRect(hwnd_, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
@@ -81,7 +88,7 @@ BOOL CInstallDlg::OnPaint() {
     const ProgressPicture p = flow_.Progress();
     Draw(dc, p);
     EndPaint(hwnd_, &ps);
-    if (p.visible) winui::SetItemText(hwnd_, kInstPercent, p.text);
+    if (p.visible) SetText(kInstPercent, p.text);
     return TRUE;
 }
 

@@ -18,7 +18,7 @@ public:
 
     // InstallView
     void SetCaption(const char* text) override { winui::SetText(hwnd_, text); }
-    void SetText(int id, const char* text) override { winui::SetItemText(hwnd_, id, text); }
+    void SetText(int id, const char* text) override;
     bool GetText(int id, char* buffer, size_t size) override;
     void ShowControl(int id, bool show) override { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
     void SetEditReadOnly(bool readOnly) override { SendMessageW(Item(kInstPath), EM_SETREADONLY, readOnly, 0); }
@@ -43,6 +43,7 @@ private:
     HINSTANCE instance_;
     InstallFlow& flow_;
     Background& background_;
+    HWND percent_ = nullptr;  // the percentage's static, set up to a hundred times a copy
 };
 
 }  // namespace installer
