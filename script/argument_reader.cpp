@@ -93,7 +93,7 @@ int ReadPiece(Engine& e, Output& out) {
     if (pos >= static_cast<int>(std::strlen(s.line))) return kPieceEnd;
     for (int i = 0; i < e.variableCount; ++i) {
         const Variable& v = e.variables[i];
-        if (MatchPattern(e, v.name, at) == 0) {
+        if (FirstByteMayMatch(v.name, at) && MatchPattern(e, v.name, at) == 0) {
             const char* value = v.value(e);
             out.Append(value, std::strlen(value));
             pos += s.matchLength;

@@ -23,6 +23,16 @@ unsigned char Lower(unsigned char b) { return (b >= 'A' && b <= 'Z') ? b + 32 : 
 // A pattern ending in a wildcard must end at a token boundary in the text.
 bool IsBoundary(unsigned char b) { return b <= 0x20 || b >= 0x80 || b == '\t' || b == ',' || b == '='; }
 
+// Whether [from, to) holds an odd number of double quotes.
+bool OddQuotes(const char* from, const char* to) {
+    bool odd = false;
+    while ((from = static_cast<const char*>(std::memchr(from, '"', static_cast<size_t>(to - from)))) != nullptr) {
+        odd = !odd;
+        ++from;
+    }
+    return odd;
+}
+
 // The text of size bytes is in place: check it holds an options section.
 int AcceptScript(Engine& e, int size) {
     ScriptText& s = e.script;
@@ -89,33 +99,31 @@ int ReadScriptLine(Engine& e) {
         return -1;
     }
     // Find the line's end first and copy it whole: every lookup reads the script line by
-    // line from its start, so this loop is most of the time a script takes.
-    const unsigned char* text = reinterpret_cast<const unsigned char*>(s.text);
+    // line from its start, so this search is most of the time a script takes. A line ends
+    // at an LF behind a CR outside quotes, looked at up to the script's last byte and the
+    // longest line; otherwise it runs to whichever of those comes first and ends the
+    // script. memchr finds the candidates, the quotes before each one are counted. An
+    // over-long line ends the script: nothing behind it is ever read, so a later read
+    // cannot resume in the middle of the line and run its tail.
+    const char* text = s.text;
+    const int scanEnd = length - 1 < start + kMaxLineBytes ? length - 1 : start + kMaxLineBytes;
     bool quoted = false;
-    int count = 0;  // bytes of the line
+    int count = length - start < kMaxLineBytes ? length - start : kMaxLineBytes;  // bytes of the line
     int result = -1;
     int next = length;  // where the next read starts
-    for (int pos = start;; ++pos) {
-        const int i = pos - start;
-        const unsigned char b = text[pos];
-        if (pos + 1 >= length) {
-            count = i + 1;
-            break;
-        }
-        if (b == '"') quoted = !quoted;
-        if (b == '\n' && i > 0 && text[pos - 1] == '\r' && !quoted) {
-            count = i + 1;
+    for (int from = start; from < scanEnd;) {
+        const void* found = std::memchr(text + from, '\n', static_cast<size_t>(scanEnd - from));
+        if (found == nullptr) break;
+        const int lf = static_cast<int>(static_cast<const char*>(found) - text);
+        if (OddQuotes(text + from, text + lf)) quoted = !quoted;
+        if (lf > start && text[lf - 1] == '\r' && !quoted) {
+            count = lf - start + 1;
             result = count;
-            next = pos + 1;
+            next = lf + 1;
             ++s.lineCount;
             break;
         }
-        if (i + 1 >= kMaxLineBytes) {
-            // An over-long line ends the script: nothing behind it is ever read, so a
-            // later read cannot resume in the middle of the line and run its tail.
-            count = kMaxLineBytes;
-            break;
-        }
+        from = lf + 1;
     }
     std::memcpy(s.line, s.text + start, static_cast<size_t>(count));
     s.line[count] = 0;

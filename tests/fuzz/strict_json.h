@@ -7,6 +7,23 @@
 
 namespace fuzzjson {
 
+// The length of the UTF-8 character of 2 to 4 bytes at s[i] (shortest form, no
+// surrogates, at most U+10FFFF, all of it inside s), or 0 when there is none.
+inline size_t Utf8Length(const std::string& s, size_t i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const size_t more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+    if (c < 0xC2 || c > 0xF4 || i + more >= s.size()) return 0;
+    unsigned long code = c & (more == 1 ? 0x1F : more == 2 ? 0x0F : 0x07);
+    for (size_t k = 1; k <= more; ++k) {
+        const unsigned char t = static_cast<unsigned char>(s[i + k]);
+        if ((t & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (t & 0x3F);
+    }
+    const unsigned long least = more == 1 ? 0x80 : more == 2 ? 0x800 : 0x10000;
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return more + 1;
+}
+
 class Reader {
 public:
     explicit Reader(const std::string& text) : s_(text) {}
@@ -53,21 +70,10 @@ private:
         return true;
     }
     static bool Hex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-    // One UTF-8 character of 2 to 4 bytes: shortest form, no surrogates, at most U+10FFFF.
     bool Utf8() {
-        const unsigned char c = static_cast<unsigned char>(s_[i_]);
-        const int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
-        if (c < 0xC2 || c > 0xF4 || i_ + more >= s_.size()) return false;
-        unsigned long code = c & (more == 1 ? 0x1F : more == 2 ? 0x0F : 0x07);
-        for (int k = 1; k <= more; ++k) {
-            const unsigned char t = static_cast<unsigned char>(s_[i_ + k]);
-            if ((t & 0xC0) != 0x80) return false;
-            code = (code << 6) | (t & 0x3F);
-        }
-        const unsigned long least = more == 1 ? 0x80 : more == 2 ? 0x800 : 0x10000;
-        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i_ += more + 1;
-        return true;
+        const size_t n = Utf8Length(s_, i_);
+        i_ += n;
+        return n != 0;
     }
     bool String() {
         if (!Eat('"')) return false;

@@ -105,6 +105,37 @@ TEST(ScriptLines, OverlongLineEndsTheScript) {
     EXPECT_EQ(-1, ReadScriptLine(f.e));
 }
 
+TEST(ScriptLines, OnlyCrLfEndsALineAndTheScriptsLastBytesEndTheScript) {
+    EngineFixture f;
+    // A lone LF or CR is part of the line; CR LF as the script's last bytes is read with
+    // the line but signals the end, as a last line without a line end does.
+    std::string text = "[OPTIONS]\r\na\nb\rc\r\nlast\r\n";
+    ASSERT_EQ(1, script::LoadScriptBytes(f.e, text.data(), static_cast<int>(text.size())));
+    f.e.script.readPos = 0;
+    f.e.script.lineCount = 0;
+    EXPECT_EQ(11, ReadScriptLine(f.e));
+    EXPECT_EQ(7, ReadScriptLine(f.e));
+    EXPECT_EQ("a\nb\rc\r\n", std::string(f.e.script.line));
+    EXPECT_EQ(-1, ReadScriptLine(f.e));
+    EXPECT_EQ("last\r\n", std::string(f.e.script.line));
+    EXPECT_EQ(2, f.e.script.lineCount);
+    EXPECT_EQ(static_cast<int>(text.size()), f.e.script.readPos);
+}
+
+TEST(ScriptLines, TheLongestLineHoldsItsCrLfOneByteMoreEndsTheScript) {
+    const int longest = script::kMaxLineBytes;
+    for (int extra : {0, 1}) {
+        EngineFixture f;
+        // A quote pair inside keeps the line end outside quotes.
+        std::string line = "\"q\"" + std::string(longest - 2 - 3 + extra, 'x') + "\r\n";
+        std::string text = "[OPTIONS]\r\n" + line + "PRINT after\r\n";
+        ASSERT_EQ(1, script::LoadScriptBytes(f.e, text.data(), static_cast<int>(text.size())));
+        EXPECT_EQ(extra == 0 ? longest : -1, ReadScriptLine(f.e)) << extra;
+        EXPECT_EQ(line.substr(0, longest), std::string(f.e.script.line)) << extra;
+        EXPECT_EQ(extra == 0 ? "PRINT after\r\n" : "", (ReadScriptLine(f.e), std::string(f.e.script.line))) << extra;
+    }
+}
+
 TEST(Patterns, WildcardsAndCase) {
     EngineFixture f;
     struct Case {

@@ -43,23 +43,52 @@ bool Convert(unsigned fromPage, unsigned toPage, const std::string& in, std::str
 bool SjisChar(const std::string& in, std::string* out) { return Convert(932, CP_UTF8, in, out); }
 bool Utf8Text(const std::string& in, std::string* out) { return Convert(CP_UTF8, 932, in, out); }
 #else
-bool Convert(const char* to, const char* from, const std::string& in, std::string* out) {
-    if (in.empty()) return true;
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    std::string buffer(in.size() * 4 + 16, '\0');
-    char* src = const_cast<char*>(in.data());
-    size_t srcLeft = in.size();
-    char* dst = &buffer[0];
-    size_t dstLeft = buffer.size();
-    size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    iconv_close(cd);
-    if (r == static_cast<size_t>(-1) || srcLeft != 0) return false;
-    out->append(buffer.data(), buffer.size() - dstLeft);
-    return true;
+// One conversion direction, opened once per thread: opening a descriptor costs far more
+// than converting a character, and SjisToUtf8 converts one character at a time.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (Usable()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool Convert(const std::string& in, std::string* out) {
+        if (in.empty()) return true;
+        if (!Usable()) return false;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // every text starts from the initial state
+        char small[64];
+        std::string large;
+        const size_t need = in.size() * 4 + 16;
+        char* buffer = small;
+        if (need > sizeof small) {
+            large.assign(need, '\0');
+            buffer = &large[0];
+        }
+        char* src = const_cast<char*>(in.data());
+        size_t srcLeft = in.size();
+        char* dst = buffer;
+        size_t dstLeft = need;
+        size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+        if (r == static_cast<size_t>(-1) || srcLeft != 0) return false;
+        out->append(buffer, need - dstLeft);
+        return true;
+    }
+
+private:
+    bool Usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t cd_;
+};
+
+bool SjisChar(const std::string& in, std::string* out) {
+    thread_local Converter toUtf8("UTF-8", "CP932");
+    return toUtf8.Convert(in, out);
 }
-bool SjisChar(const std::string& in, std::string* out) { return Convert("UTF-8", "CP932", in, out); }
-bool Utf8Text(const std::string& in, std::string* out) { return Convert("CP932", "UTF-8", in, out); }
+bool Utf8Text(const std::string& in, std::string* out) {
+    thread_local Converter toSjis("CP932", "UTF-8");
+    return toSjis.Convert(in, out);
+}
 #endif
 
 }  // namespace
