@@ -22,14 +22,13 @@ TickInputs TickInputsOf(const ClockState& c) {
     return in;
 }
 
-bool ClockAtRest(const TickInputs& beforeTick, const ClockState& c, bool lastTickChangedFrame) {
+bool ClockAtRest(const TickInputs& beforeTick, const ClockState& c) {
     const TickInputs now = TickInputsOf(c);
-    return !lastTickChangedFrame && now == beforeTick && !now.chime && !now.timer && now.flashCount == 0;
+    return now == beforeTick && !now.chime && !now.timer && now.flashCount == 0;
 }
 
-uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& c, bool lastTickChangedFrame,
-                        uint32_t msToNextSecond, uint32_t tickMs) {
-    if (!ClockAtRest(beforeTick, c, lastTickChangedFrame) || tickMs == 0) return 0;
+uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& c, uint32_t msToNextSecond, uint32_t tickMs) {
+    if (!ClockAtRest(beforeTick, c) || tickMs == 0) return 0;
     msToNextSecond = std::min(msToNextSecond, 1000u);  // a second is never further away
     // Tick c.tick + j is due (j + 1) * tickMs from now.
     uint32_t j = 0;

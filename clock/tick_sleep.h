@@ -25,15 +25,17 @@ struct TickInputs {
 TickInputs TickInputsOf(const ClockState& clock);
 
 // True when, the time read staying the same, every coming tick composes the frame the last
-// one composed: that tick changed neither the frame nor what decides the next one, and
-// nothing that moves by itself is running. beforeTick: the inputs the last tick started from.
-bool ClockAtRest(const TickInputs& beforeTick, const ClockState& clock, bool lastTickChangedFrame);
+// one composed: that tick left what decides the next frame as it found it, and nothing that
+// moves by itself is running. A tick that showed a new second can be such a tick: the frame
+// follows from those inputs and the time, so the next one composes the same picture again.
+// beforeTick: the inputs the last tick started from.
+bool ClockAtRest(const TickInputs& beforeTick, const ClockState& clock);
 
 // The ticks to let pass before the next tick to compose, ticks being tickMs apart and the
 // next one due in tickMs: the first tick that reads the time at or after msToNextSecond
 // from now. 0 when the clock is not at rest.
-uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& clock, bool lastTickChangedFrame,
-                        uint32_t msToNextSecond, uint32_t tickMs);
+uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& clock, uint32_t msToNextSecond,
+                        uint32_t tickMs);
 
 // The ticks a sleeping clock owes its tick count.
 class TickSleep {

@@ -5,9 +5,11 @@
 #  2. CPU time used by PENDRICK.EXE, by the wineserver and by the X server over SECONDS
 #     (default 60) under Wine on Xvfb, as a share of one core and in all: once on the
 #     analog face with hand lines and once on the digital (24-hour) face, each after the
-#     start-up chime has played; then the same prefix with no clock, an idle Notepad, as
-#     the floor that Wine's own services cost. The X server's share is the whole server's: give the
-#     benchmark a display of its own (TAVREL_XVFB_DISPLAY, DISPLAY unset) for a clean figure.
+#     start-up chime has played; then the same prefix with no clock as the floor that Wine
+#     itself costs: once with an idle Notepad (its own share printed apart, not summed) and
+#     once with no program, only Wine's services; the load average is printed before and
+#     after. The X server's share is the whole server's: give the benchmark a display of its
+#     own (TAVREL_XVFB_DISPLAY, a bare number, DISPLAY unset) for a clean figure.
 #
 #   tools/bench_clock.sh [SECONDS]
 # Environment: PENDRICK (default dist/PENDRICK.EXE, under 64-bit Wine build/win64/dist/), BENCH_DIR (default /tmp/bench_clock).
@@ -151,29 +153,48 @@ measure_face() {  # $1: mode, $2: label
          "$(share $((s1 - s0))), Xvfb $(share $((x1 - x0))); in all $(share $((c1 - c0 + s1 - s0 + x1 - x0))) of one core"
 }
 
-# The floor: the same prefix with an idle window and no clock. Wine's own services keep the
-# wineserver busy by themselves; what the clock costs is what lies above this.
-measure_idle() {
+# The floor: the same prefix with no clock, once with an idle Notepad (whose own share is
+# shown apart and left out of the sum) and once with no program at all, the wineserver kept
+# alive with Wine's services. The wineserver wakes every 16 ms by itself, so it costs about
+# the same either way; what the clock costs is what lies above this.
+measure_idle() {  # $1: notepad or none
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    wine notepad >/dev/null 2>&1 &
-    local starter=$!
+    local starter=""
+    if [ "$1" = notepad ]; then
+        wine notepad >/dev/null 2>&1 &
+        starter=$!
+    else
+        wineserver -p
+        wine cmd /c exit >/dev/null 2>&1 || true
+    fi
     sleep 25
-    local server_pid="" xvfb_pid p
+    local server_pid="" notepad_pid="" xvfb_pid p
     for p in $(pgrep wineserver || true); do
         if grep -q "$prefix" "/proc/$p/environ" 2>/dev/null; then server_pid=$p; fi
     done
+    for p in $(pgrep -f 'notepad' || true); do
+        if grep -q "$prefix" "/proc/$p/environ" 2>/dev/null; then notepad_pid=$p; fi
+    done
     xvfb_pid=$(pgrep -f "Xvfb $DISPLAY" | head -1 || true)
-    local s0 x0 s1 x1
-    s0=$(cpu_ticks "${server_pid:-0}"); x0=$(cpu_ticks "${xvfb_pid:-0}")
+    local s0 x0 n0 s1 x1 n1
+    s0=$(cpu_ticks "${server_pid:-0}"); x0=$(cpu_ticks "${xvfb_pid:-0}"); n0=$(cpu_ticks "${notepad_pid:-0}")
     sleep "$SECONDS_TO_RUN"
-    s1=$(cpu_ticks "${server_pid:-0}"); x1=$(cpu_ticks "${xvfb_pid:-0}")
+    s1=$(cpu_ticks "${server_pid:-0}"); x1=$(cpu_ticks "${xvfb_pid:-0}"); n1=$(cpu_ticks "${notepad_pid:-0}")
     wineserver -k 2>/dev/null || true
-    wait "$starter" 2>/dev/null || true
-    echo "no clock (an idle Notepad) over ${SECONDS_TO_RUN} s: wineserver $(share $((s1 - s0))), Xvfb $(share $((x1 - x0)));" \
-         "in all $(share $((s1 - s0 + x1 - x0))) of one core"
+    if [ -n "$starter" ]; then wait "$starter" 2>/dev/null || true; fi
+    local what="no program (Wine's services only)" notepad=""
+    if [ "$1" = notepad ]; then
+        what="an idle Notepad"
+        notepad=" (Notepad itself $(share $((n1 - n0))), not counted)"
+    fi
+    echo "no clock, $what, over ${SECONDS_TO_RUN} s: wineserver $(share $((s1 - s0))), Xvfb $(share $((x1 - x0)));" \
+         "in all $(share $((s1 - s0 + x1 - x0))) of one core$notepad"
 }
 
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 measure_face 0 "analog face with hand lines"
 measure_face 2 "digital face (24 hours)"
-measure_idle
+measure_idle notepad
+measure_idle none
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

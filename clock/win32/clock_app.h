@@ -99,7 +99,8 @@ bool InitDrawing(ClockApp& app);
 void RedrawBackgroundAndShape(ClockApp& app);
 void RebuildWindowShape(ClockApp& app);
 void MoveClockOntoScreen(ClockApp& app);
-void RepaintNow(HWND window);
+// Draws the window's part (all of it when part is null) from the frame buffer before returning.
+void RepaintNow(HWND window, const RECT* part = nullptr);
 void AddTrayIcon(ClockApp& app);
 void RemoveTrayIcon(ClockApp& app);
 void ShutdownSave(ClockApp& app);

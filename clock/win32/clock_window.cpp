@@ -100,33 +100,47 @@ void OnPaint(ClockApp& app, HWND window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     if (app.memoryDC) {
-        HPALETTE old = SelectPalette(dc, app.palette, FALSE);
-        RealizePalette(dc);
+        // Only a palette display maps the frame's colours through the window's palette; on
+        // any other the frame's own colour table decides, and selecting costs a round trip.
+        const bool paletteDisplay = app.bitsPerPixel <= 8;
+        HPALETTE old = nullptr;
+        if (paletteDisplay) {
+            old = SelectPalette(dc, app.palette, FALSE);
+            RealizePalette(dc);
+        }
         const RECT& r = ps.rcPaint;
         BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, app.memoryDC, r.left, r.top, SRCCOPY);
-        SelectPalette(dc, old, TRUE);
+        if (paletteDisplay) SelectPalette(dc, old, TRUE);
     }
     EndPaint(window, &ps);
 }
 
 void OnTick(ClockApp& app) {
     if (!app.memoryDC) return;
-    if (app.tickSleep.Asleep()) {
-        app.clock.tick += app.tickSleep.EndByTimer();
-        SetTimer(app.window, kTickTimer, kTickInterval, nullptr);
-    }
+    // A sleeping clock's timer fires at the sleep's end; it goes back to the tick's pace
+    // below only if this tick does not rest again, so that a resting second costs one timer.
+    const bool woke = app.tickSleep.Asleep();
+    if (woke) app.clock.tick += app.tickSleep.EndByTimer();
     const TickInputs before = TickInputsOf(app.clock);
     ComposeFrame(app.clock, app.host);
     GdiFlush();
-    const bool changed = app.shownFrame.TakeIfChanged(app.frameBits, &app.colours.colourTable[0][0]);
-    if (changed) RepaintNow(app.window);
+    FrameRect part;
+    const bool changed = app.shownFrame.TakeIfChanged(app.frameBits, &app.colours.colourTable[0][0], &part);
 
     SYSTEMTIME st;
     GetLocalTime(&st);
-    const uint32_t pass = TicksToLetPass(before, app.clock, changed, 1000u - st.wMilliseconds, kTickInterval);
-    if (pass == 0) return;
-    app.tickSleep.Begin(pass, timeGetTime());
-    SetTimer(app.window, kTickTimer, app.tickSleep.WakeAfterMs(kTickInterval), nullptr);
+    const uint32_t pass = TicksToLetPass(before, app.clock, 1000u - st.wMilliseconds, kTickInterval);
+    if (pass != 0) {
+        app.tickSleep.Begin(pass, timeGetTime());
+        SetTimer(app.window, kTickTimer, app.tickSleep.WakeAfterMs(kTickInterval), nullptr);
+    } else if (woke) {
+        SetTimer(app.window, kTickTimer, kTickInterval, nullptr);
+    }
+    // Only what moved is drawn again: the rest of the window already shows these pixels.
+    if (changed) {
+        const RECT moved = {part.left, part.top, part.right, part.bottom};
+        RepaintNow(app.window, &moved);
+    }
 }
 
 // Anything but the tick itself may change what the next frame shows (a click, a menu
@@ -316,8 +330,8 @@ void MoveClockOntoScreen(ClockApp& app) {
     MoveWindow(app.window, p.x, p.y, kFrameSize, kFrameSize, TRUE);
 }
 
-void RepaintNow(HWND window) {
-    InvalidateRect(window, nullptr, FALSE);
+void RepaintNow(HWND window, const RECT* part) {
+    InvalidateRect(window, part, FALSE);
     UpdateWindow(window);
 }
 

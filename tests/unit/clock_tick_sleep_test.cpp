@@ -103,13 +103,11 @@ public:
             ComposeFrame(c, host);
             ++run.composed;
             for (size_t i = soundsBefore; i < host.sounds.size(); ++i) run.sounds.push_back({k, host.sounds[i]});
-            uint64_t now = Fnv(frame.data(), frame.size(), host.lines);
-            bool changed = now != shown;
-            shown = now;
+            shown = Fnv(frame.data(), frame.size(), host.lines);
             run.screen.push_back(shown);
             if (!letPass) continue;
             uint32_t toNextSecond = 1000 - host.ms % 1000;
-            uint32_t pass = TicksToLetPass(before, c, changed, toNextSecond, kTickMs);
+            uint32_t pass = TicksToLetPass(before, c, toNextSecond, kTickMs);
             if (pass) {
                 sleep.Begin(pass, host.ms);
                 wakeAtMs = host.ms - startMs_ + sleep.WakeAfterMs(kTickMs);
@@ -142,14 +140,15 @@ void AtRest(ClockState& c) { c.lastHour = c.now.hour; }
 TEST(ClockTickSleep, AnalogShowsEveryTickFrameThroughChimesAndMinutes) {
     // Start-up chime, the chime of eleven, the marker's minute animation, hand lines on.
     ExpectSameAsEveryTick(Scene(10, 59, 30), 90 * 50, "analog from 10:59:30", 90 * 50);
-    // Resting analog clock: a new second and the marker's three wobbles, a few spare ticks.
-    ExpectSameAsEveryTick(Scene(13, 14, 40, AtRest), 60 * 50, "analog at rest", 60 * 8);
+    // Resting analog clock: a new second and the marker's wobbles, the tick that settles it
+    // resting at once.
+    ExpectSameAsEveryTick(Scene(13, 14, 40, AtRest), 60 * 50, "analog at rest", 60 * 5 + 10);
     ExpectSameAsEveryTick(Scene(13, 14, 40,
                                 [](ClockState& c) {
                                     AtRest(c);
                                     c.settings.handLines = 0;
                                 }),
-                          30 * 50, "analog without lines", 30 * 8);
+                          30 * 50, "analog without lines", 30 * 5 + 10);
 }
 
 TEST(ClockTickSleep, DigitalFacesRestBetweenSeconds) {
@@ -158,10 +157,23 @@ TEST(ClockTickSleep, DigitalFacesRestBetweenSeconds) {
             AtRest(c);
             c.settings.mode = mode;
         };
-        ExpectSameAsEveryTick(Scene(21, 15, 50, digital), 30 * 50, "digital at rest", 30 * 4);
+        // One tick a second: the one that shows the new second rests straight away.
+        ExpectSameAsEveryTick(Scene(21, 15, 50, digital), 30 * 50, "digital at rest", 30 + 1);
         // Midnight's chime keeps every tick until it ends.
         ExpectSameAsEveryTick(Scene(23, 59, 50, digital), 30 * 50, "digital across midnight", 30 * 50);
     }
+}
+
+TEST(ClockTickSleep, FaceChangedFromTheMenuShowsAtOnceAndRestsAgain) {
+    // Each choice lands while the clock rests; the tick it wakes changes the frame and rests
+    // straight away, so any tick after it that composed something else would show here.
+    Scene menu(6, 45, 20, AtRest);
+    menu.At(130, [](ClockState& c) { c.settings.handLines = 0; })
+        .At(333, [](ClockState& c) { c.settings.mode = kModeDigital12; })
+        .At(421, [](ClockState& c) { c.settings.mode = kModeAnalog; })
+        .At(422, [](ClockState& c) { c.settings.handLines = 1; })
+        .At(777, [](ClockState& c) { c.settings.mode = kModeDigital24; });
+    ExpectSameAsEveryTick(menu, 20 * 50, "faces from the menu", 20 * 6);
 }
 
 TEST(ClockTickSleep, AlarmAndKitchenTimerKeepEveryTick) {
