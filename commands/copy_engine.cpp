@@ -129,11 +129,15 @@ CopyResult CopyOneFile(Engine& e) {
     }
     const uint64_t target = e.copy.copiedBytes + source.size;
 
+    // A new destination is created at once; only one that exists is compared with the
+    // source, and replaced where it differs.
+    bool existed = false;
+    plat::FileHandle dst = e.sys->CreateNewForWrite(e.copy.destPath, &existed, &cause);
     plat::FileInfo existing;
-    const bool identical = e.sys->GetFileInfo(e.copy.destPath, &existing) &&
+    const bool identical = existed && e.sys->GetFileInfo(e.copy.destPath, &existing) &&
                            (existing.attributes & plat::kAttrDirectory) == 0 && SameFile(source, existing);
+    if (existed && !identical) dst = e.sys->CreateForWrite(e.copy.destPath, &cause);
     if (!identical) {
-        plat::FileHandle dst = e.sys->CreateForWrite(e.copy.destPath, &cause);
         if (dst == 0) {
             Close(e, &src);
             script::ReportFileError(e, cause, e.copy.destPath);

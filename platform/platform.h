@@ -128,6 +128,15 @@ public:
     // violation is reported as access denied).
     virtual FileHandle OpenForRead(const char* path, FileCause* cause) = 0;     // shared read/write
     virtual FileHandle CreateForWrite(const char* path, FileCause* cause) = 0;  // create or truncate, exclusive
+    // Creates the file as CreateForWrite does, but only where nothing of that name exists;
+    // otherwise opens nothing and sets *existed. A copy's usual destination is new, and one
+    // question to the file system instead of two matters there: under Wine a name that is
+    // not there is looked for through its whole folder.
+    virtual FileHandle CreateNewForWrite(const char* path, bool* existed, FileCause* cause) {
+        FileInfo info;
+        *existed = GetFileInfo(path, &info);
+        return *existed ? 0 : CreateForWrite(path, cause);
+    }
     virtual FileHandle OpenForAppend(const char* path,
                                      FileCause* cause) = 0;  // open existing or create, position at end
     virtual bool ReadFile(FileHandle f, void* buffer, uint32_t size, uint32_t* got, FileCause* cause) = 0;

@@ -105,6 +105,17 @@ FileHandle Win32Platform::CreateForWrite(const char* path, FileCause* cause) {
                   cause);
 }
 
+FileHandle Win32Platform::CreateNewForWrite(const char* path, bool* existed, FileCause* cause) {
+    HANDLE h = ::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = h == INVALID_HANDLE_VALUE ? ::GetLastError() : NO_ERROR;
+    *existed = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+    if (*existed) {
+        SetCause(cause, kCauseNone);
+        return 0;
+    }
+    return Opened(h, cause);
+}
+
 FileHandle Win32Platform::OpenForAppend(const char* path, FileCause* cause) {
     FileHandle f = Opened(::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr),

@@ -13,6 +13,7 @@ public:
 
     FileHandle OpenForRead(const char* path, FileCause* cause) override;
     FileHandle CreateForWrite(const char* path, FileCause* cause) override;
+    FileHandle CreateNewForWrite(const char* path, bool* existed, FileCause* cause) override;
     FileHandle OpenForAppend(const char* path, FileCause* cause) override;
     bool ReadFile(FileHandle f, void* buffer, uint32_t size, uint32_t* got, FileCause* cause) override;
     bool WriteFile(FileHandle f, const void* data, uint32_t size, FileCause* cause) override;

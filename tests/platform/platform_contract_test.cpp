@@ -114,6 +114,29 @@ TEST_F(FileContract, OpeningReportsMissingFileAndMissingFolderApart) {
     EXPECT_EQ(cause, kCauseBadPath);
 }
 
+TEST_F(FileContract, CreateNewMakesOnlyAnAbsentFileAndLeavesAnExistingOneAsItIs) {
+    const std::string path = tp().Path("NEW.DAT");
+    bool existed = true;
+    FileCause cause = kCauseGeneric;
+    FileHandle f = sys().CreateNewForWrite(path.c_str(), &existed, &cause);
+    ASSERT_NE(f, 0u);
+    EXPECT_FALSE(existed);
+    EXPECT_TRUE(sys().WriteFile(f, "abc", 3, &cause));
+    EXPECT_TRUE(sys().CloseFile(f, &cause));
+
+    // The name in another case is the same file; read-only, it is not even opened.
+    ASSERT_TRUE(tp().SetAttributes(path, kAttrReadOnly));
+    EXPECT_EQ(sys().CreateNewForWrite(tp().Path("new.dat").c_str(), &existed, &cause), 0u);
+    EXPECT_TRUE(existed);
+    EXPECT_EQ(tp().ReadWholeFile(path), "abc");
+    ASSERT_TRUE(tp().SetAttributes(path, kAttrNormal));
+
+    // A missing folder on the way is a failure with its cause, not a name that exists.
+    EXPECT_EQ(sys().CreateNewForWrite(tp().Path("NODIR\\NEW.DAT").c_str(), &existed, &cause), 0u);
+    EXPECT_FALSE(existed);
+    EXPECT_EQ(cause, kCauseBadPath);
+}
+
 TEST_F(FileContract, AFileOpenForWritingIsNotShared) {
     std::string path = tp().Path("LOCKED.TXT");
     FileCause cause = kCauseNone;
