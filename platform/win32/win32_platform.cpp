@@ -106,7 +106,8 @@ FileHandle Win32Platform::CreateForWrite(const char* path, FileCause* cause) {
 }
 
 FileHandle Win32Platform::CreateNewForWrite(const char* path, bool* existed, FileCause* cause) {
-    HANDLE h = ::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(WideArg(path).get(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
     const DWORD error = h == INVALID_HANDLE_VALUE ? ::GetLastError() : NO_ERROR;
     *existed = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
     if (*existed) {
