@@ -2,6 +2,7 @@
 #include "platform/sim/sim_path_rules.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cctype>
 #include <cstring>
 
@@ -32,51 +33,75 @@ std::vector<std::string> Chars(const std::string& s) {
 // Pattern elements after the DOS translation.
 enum : char { kStar = '*', kDosStar = '<', kDosQm = '>', kDosDot = '"' };
 
-bool MatchFrom(const std::vector<std::string>& p, size_t pi, const std::vector<std::string>& n, size_t ni,
-               size_t lastDot) {
-    while (pi < p.size()) {
-        const std::string& pc = p[pi];
-        if (pc.size() == 1 && pc[0] == kStar) {
-            for (size_t k = ni; k <= n.size(); ++k) {
-                if (MatchFrom(p, pi + 1, n, k, lastDot)) return true;
-            }
-            return false;
-        }
-        if (pc.size() == 1 && pc[0] == kDosStar) {
-            // Zero or more characters, never the name's final dot.
-            for (size_t k = ni; k <= n.size(); ++k) {
-                if (MatchFrom(p, pi + 1, n, k, lastDot)) return true;
-                if (k < n.size() && k == lastDot) return false;
-            }
-            return false;
-        }
-        if (pc.size() == 1 && pc[0] == kDosQm) {
-            // Any one character; zero at a dot or at the end.
-            if (ni == n.size() || n[ni] == ".") {
-                ++pi;
-                continue;
-            }
-            ++pi;
-            ++ni;
-            continue;
-        }
-        if (pc.size() == 1 && pc[0] == kDosDot) {
-            // A dot, or nothing at the end of the name.
-            if (ni == n.size()) {
-                ++pi;
-                continue;
-            }
-            if (n[ni] != ".") return false;
-            ++pi;
-            ++ni;
-            continue;
-        }
-        if (ni >= n.size() || n[ni] != pc) return false;
-        ++pi;
-        ++ni;
+// Pattern p against name n from positions (pi, ni). Whether the rest matches depends on
+// those two positions only, so each pair that failed is remembered: without that, a
+// pattern of many stars against a long name tries exponentially many splits.
+class Matcher {
+public:
+    Matcher(const std::vector<std::string>& p, const std::vector<std::string>& n, size_t lastDot)
+        : p_(p), n_(n), lastDot_(lastDot), failed_((p.size() + 1) * (n.size() + 1), 0) {}
+
+    bool From(size_t pi, size_t ni) {
+        uint8_t& failed = failed_[pi * (n_.size() + 1) + ni];
+        if (failed) return false;
+        if (Walk(pi, ni)) return true;
+        failed = 1;
+        return false;
     }
-    return ni == n.size();
-}
+
+private:
+    bool Walk(size_t pi, size_t ni) {
+        const std::vector<std::string>& p = p_;
+        const std::vector<std::string>& n = n_;
+        while (pi < p.size()) {
+            const std::string& pc = p[pi];
+            if (pc.size() == 1 && pc[0] == kStar) {
+                for (size_t k = ni; k <= n.size(); ++k) {
+                    if (From(pi + 1, k)) return true;
+                }
+                return false;
+            }
+            if (pc.size() == 1 && pc[0] == kDosStar) {
+                // Zero or more characters, never the name's final dot.
+                for (size_t k = ni; k <= n.size(); ++k) {
+                    if (From(pi + 1, k)) return true;
+                    if (k < n.size() && k == lastDot_) return false;
+                }
+                return false;
+            }
+            if (pc.size() == 1 && pc[0] == kDosQm) {
+                // Any one character; zero at a dot or at the end.
+                if (ni == n.size() || n[ni] == ".") {
+                    ++pi;
+                    continue;
+                }
+                ++pi;
+                ++ni;
+                continue;
+            }
+            if (pc.size() == 1 && pc[0] == kDosDot) {
+                // A dot, or nothing at the end of the name.
+                if (ni == n.size()) {
+                    ++pi;
+                    continue;
+                }
+                if (n[ni] != ".") return false;
+                ++pi;
+                ++ni;
+                continue;
+            }
+            if (ni >= n.size() || n[ni] != pc) return false;
+            ++pi;
+            ++ni;
+        }
+        return ni == n.size();
+    }
+
+    const std::vector<std::string>& p_;
+    const std::vector<std::string>& n_;
+    const size_t lastDot_;
+    std::vector<uint8_t> failed_;
+};
 
 }  // namespace
 
@@ -100,7 +125,7 @@ bool MatchesWildcard(const std::string& pattern, const std::string& name) {
     for (size_t i = 0; i < n.size(); ++i) {
         if (n[i] == ".") lastDot = i;
     }
-    return MatchFrom(p, 0, n, 0, lastDot);
+    return Matcher(p, n, lastDot).From(0, 0);
 }
 
 std::string UpperCaseName(const std::string& name) {

@@ -261,6 +261,12 @@ TEST_F(SimFiles, WildcardsFollowTheDosRules) {
     for (const Case& c : cases) {
         EXPECT_EQ(MatchesWildcard(c.pattern, c.name), c.match) << c.pattern << " against " << c.name;
     }
+    // A script may name any pattern: many stars against a long name that fails only at the
+    // end once took exponential time (every way to split the name among the stars).
+    const std::string stars(60, '*'), name(250, 'A');
+    EXPECT_FALSE(MatchesWildcard(stars + "?" + stars + "B" + stars + ".", name));
+    EXPECT_TRUE(MatchesWildcard(stars + "?" + stars + "A" + stars, name));
+    EXPECT_FALSE(MatchesWildcard("*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A*A.*B", name + ".C"));
 }
 
 TEST_F(SimFiles, SearchListsInNameOrderAndSeesTheFolderAsItWasAtTheStart) {
