@@ -111,6 +111,8 @@ HandPoint HourHand(int hour, int minute);
 HandPoint MinuteHand(int minute);
 // The marker's place for a second and the wobble offset in tenths of a second.
 HandPoint SecondMarker(int second, int wobble);
+// The marker's place for a second at a step of its wobble (kWobbleAtRest: settled).
+HandPoint WobbledMarker(int second, int wobbleIndex);
 // The chime's frame sequence.
 int ChimeFrame(uint8_t framePosition);
 

@@ -91,7 +91,7 @@ void DrawAnalog(ClockState& c, ClockHost& host, bool newSecond) {
     if (newSecond && c.now.second == 0) c.markerFrameCounter = 0;
     int markerFrame = 0;
     if (c.markerFrameCounter < kMarkerFrames) markerFrame = c.markerFrameCounter++;
-    HandPoint marker = SecondMarker(c.now.second, kWobble[c.wobbleIndex]);
+    HandPoint marker = WobbledMarker(c.now.second, c.wobbleIndex);
     DrawSprite(c, kSpriteSecondMarker, markerFrame, marker.x - 8, marker.y - 8);
     if (newSecond)
         c.wobbleIndex = 1;
@@ -167,6 +167,10 @@ HandPoint MinuteHand(int minute) {
 HandPoint SecondMarker(int second, int wobble) {
     int c = (wobble + second * 10 - 150) % 600;
     return PointAt(c, 300, 56);
+}
+
+HandPoint WobbledMarker(int second, int wobbleIndex) {
+    return SecondMarker(second, kWobble[wobbleIndex < 0 || wobbleIndex > kWobbleAtRest ? kWobbleAtRest : wobbleIndex]);
 }
 
 void ComposeFrame(ClockState& c, ClockHost& host) {

@@ -27,13 +27,51 @@ bool ClockAtRest(const TickInputs& beforeTick, const ClockState& c) {
     return now == beforeTick && !now.chime && !now.timer && now.flashCount == 0;
 }
 
-uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& c, uint32_t msToNextSecond, uint32_t tickMs) {
-    if (!ClockAtRest(beforeTick, c) || tickMs == 0) return 0;
-    msToNextSecond = std::min(msToNextSecond, 1000u);  // a second is never further away
-    // Tick c.tick + j is due (j + 1) * tickMs from now.
+namespace {
+
+bool SamePlace(const HandPoint& a, const HandPoint& b) { return a.x == b.x && a.y == b.y && a.frame == b.frame; }
+
+// True when the tick before composed the frame it would compose with the marker's wobble
+// at step `wobbleIndex`: nothing but that step moved, and the marker lands where it was
+// drawn (its minute animation over).
+bool WobbleRepeatsFrame(const TickInputs& beforeTick, const ClockState& c, int wobbleIndex) {
+    TickInputs now = TickInputsOf(c);
+    now.wobbleIndex = beforeTick.wobbleIndex;
+    if (!(now == beforeTick) || now.chime || now.timer || now.flashCount != 0) return false;
+    if (c.settings.mode != kModeAnalog) return false;
+    return beforeTick.markerFrameCounter >= kMarkerFrames &&
+           SamePlace(WobbledMarker(c.now.second, beforeTick.wobbleIndex), WobbledMarker(c.now.second, wobbleIndex));
+}
+
+int NextWobble(int wobbleIndex) { return wobbleIndex < kWobbleAtRest ? wobbleIndex + 1 : wobbleIndex; }
+
+}  // namespace
+
+uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& c, const LocalTime& timeNow, uint32_t tickMs) {
+    if (tickMs == 0) return 0;
+    const bool atRest = ClockAtRest(beforeTick, c);
+    if (!atRest && !WobbleRepeatsFrame(beforeTick, c, c.wobbleIndex)) return 0;
+    // The clock reads the time only every fourth tick: once the second it shows has ended,
+    // the next tick that reads the time shows the new one.
+    const bool secondShown = timeNow.second == c.now.second && timeNow.minute == c.now.minute &&
+                             timeNow.hour == c.now.hour;
+    const uint32_t msToNextSecond = secondShown ? uint32_t(1000 - std::min(std::max(timeNow.millisecond, 0), 999)) : 0u;
+    // Tick c.tick + j is due (j + 1) * tickMs from now. A wobbling marker goes on stepping
+    // through ticks that are let pass; the first step that moves it ends the sleep.
     uint32_t j = 0;
-    while (!(ReadsTime(c.tick + j) && (j + 1) * tickMs >= msToNextSecond)) ++j;
+    int wobble = c.wobbleIndex;
+    while (!(ReadsTime(c.tick + j) && (j + 1) * tickMs >= msToNextSecond)) {
+        if (!atRest && !WobbleRepeatsFrame(beforeTick, c, wobble)) break;
+        wobble = NextWobble(wobble);
+        ++j;
+    }
     return j;
+}
+
+void LetTicksPass(ClockState& c, uint32_t ticks) {
+    c.tick += ticks;
+    if (c.settings.mode != kModeAnalog) return;
+    for (uint32_t i = 0; i < ticks && c.wobbleIndex < kWobbleAtRest; ++i) c.wobbleIndex = NextWobble(c.wobbleIndex);
 }
 
 uint32_t TickSleep::EndByTimer() {

@@ -32,10 +32,15 @@ TickInputs TickInputsOf(const ClockState& clock);
 bool ClockAtRest(const TickInputs& beforeTick, const ClockState& clock);
 
 // The ticks to let pass before the next tick to compose, ticks being tickMs apart and the
-// next one due in tickMs: the first tick that reads the time at or after msToNextSecond
-// from now. 0 when the clock is not at rest.
-uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& clock, uint32_t msToNextSecond,
+// next one due in tickMs: the first tick that reads the time once the second the clock
+// shows has ended (timeNow: the time of day now), or before it the first step of the
+// second marker's wobble that moves the marker (a step of under a pixel leaves the frame
+// as it is). 0 when the next tick would compose another frame.
+uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& clock, const LocalTime& timeNow,
                         uint32_t tickMs);
+
+// What the ticks let pass would have left behind: their count and the wobble's steps.
+void LetTicksPass(ClockState& clock, uint32_t ticks);
 
 // The ticks a sleeping clock owes its tick count.
 class TickSleep {

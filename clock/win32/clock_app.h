@@ -77,6 +77,7 @@ struct ClockApp {
 
     // Drawing set.
     HDC memoryDC = nullptr;
+    HDC windowDC = nullptr;  // the clock window's own DC
     HBITMAP frameBitmap = nullptr;
     HGDIOBJ oldBitmap = nullptr;
     HPALETTE oldPalette = nullptr;

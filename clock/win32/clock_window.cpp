@@ -115,21 +115,32 @@ void OnPaint(ClockApp& app, HWND window) {
     EndPaint(window, &ps);
 }
 
+// Straight into the window's own DC: a paint cycle (invalidate, update region, the shaped
+// window's visible region, BeginPaint's caret) costs the window system about ten round
+// trips for a few hundred pixels. A palette display keeps the paint cycle, which maps the
+// frame through the window's palette.
+void DrawPartNow(ClockApp& app, const RECT& part) {
+    if (!app.windowDC || app.bitsPerPixel <= 8) {
+        RepaintNow(app.window, &part);
+        return;
+    }
+    BitBlt(app.windowDC, part.left, part.top, part.right - part.left, part.bottom - part.top, app.memoryDC, part.left,
+           part.top, SRCCOPY);
+}
+
 void OnTick(ClockApp& app) {
     if (!app.memoryDC) return;
     // A sleeping clock's timer fires at the sleep's end; it goes back to the tick's pace
     // below only if this tick does not rest again, so that a resting second costs one timer.
     const bool woke = app.tickSleep.Asleep();
-    if (woke) app.clock.tick += app.tickSleep.EndByTimer();
+    if (woke) LetTicksPass(app.clock, app.tickSleep.EndByTimer());
     const TickInputs before = TickInputsOf(app.clock);
     ComposeFrame(app.clock, app.host);
     GdiFlush();
     FrameRect part;
     const bool changed = app.shownFrame.TakeIfChanged(app.frameBits, &app.colours.colourTable[0][0], &part);
 
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    const uint32_t pass = TicksToLetPass(before, app.clock, 1000u - st.wMilliseconds, kTickInterval);
+    const uint32_t pass = TicksToLetPass(before, app.clock, app.host.ReadLocalTime(), kTickInterval);
     if (pass != 0) {
         app.tickSleep.Begin(pass, timeGetTime());
         SetTimer(app.window, kTickTimer, app.tickSleep.WakeAfterMs(kTickInterval), nullptr);
@@ -137,17 +148,14 @@ void OnTick(ClockApp& app) {
         SetTimer(app.window, kTickTimer, kTickInterval, nullptr);
     }
     // Only what moved is drawn again: the rest of the window already shows these pixels.
-    if (changed) {
-        const RECT moved = {part.left, part.top, part.right, part.bottom};
-        RepaintNow(app.window, &moved);
-    }
+    if (changed) DrawPartNow(app, RECT{part.left, part.top, part.right, part.bottom});
 }
 
 // Anything but the tick itself may change what the next frame shows (a click, a menu
 // command, a dialog closing): a resting clock goes back to ticking before and after it.
 void WakeTicks(ClockApp& app) {
     if (!app.tickSleep.Asleep()) return;
-    app.clock.tick += app.tickSleep.EndEarly(timeGetTime(), kTickInterval);
+    LetTicksPass(app.clock, app.tickSleep.EndEarly(timeGetTime(), kTickInterval));
     SetTimer(app.window, kTickTimer, kTickInterval, nullptr);
 }
 
@@ -226,7 +234,8 @@ void ClockHostWin32::DrawHandLine(int pen, int x0, int y0, int x1, int y1) {
 bool RegisterClockClasses(HINSTANCE instance) {
     plat::WideArg clockClass(kClockClass), memoClass(kMemoClass);
     WNDCLASSW wc = {};
-    wc.style = CS_PARENTDC | CS_HREDRAW | CS_VREDRAW;
+    // The clock keeps its DC for the ticks' drawing; a memo window draws only when painted.
+    wc.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
     wc.cbWndExtra = 4;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
@@ -234,6 +243,7 @@ bool RegisterClockClasses(HINSTANCE instance) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = clockClass.get();
     if (!RegisterClassW(&wc)) return false;
+    wc.style = CS_PARENTDC | CS_HREDRAW | CS_VREDRAW;
     wc.hbrBackground = nullptr;
     wc.lpszClassName = memoClass.get();
     return RegisterClassW(&wc) != 0;
@@ -266,7 +276,8 @@ bool InitDrawing(ClockApp& app) {
     void* bits = nullptr;
     if (app.memoryDC)
         app.frameBitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(app.window, dc);
+    // The window's own DC stays valid for the window's life (its class asks for one).
+    app.windowDC = dc;
     if (!app.memoryDC || !app.frameBitmap) {
         if (app.memoryDC) DeleteDC(app.memoryDC);
         app.memoryDC = nullptr;
@@ -361,6 +372,7 @@ namespace {
 
 void ReleaseDrawing(ClockApp& app) {
     app.clock.frame = nullptr;
+    app.windowDC = nullptr;
     if (app.memoryDC) {
         SelectObject(app.memoryDC, app.oldBitmap);
         SelectPalette(app.memoryDC, app.oldPalette, FALSE);
