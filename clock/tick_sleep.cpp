@@ -31,16 +31,18 @@ namespace {
 
 bool SamePlace(const HandPoint& a, const HandPoint& b) { return a.x == b.x && a.y == b.y && a.frame == b.frame; }
 
-// True when the tick before composed the frame it would compose with the marker's wobble
-// at step `wobbleIndex`: nothing but that step moved, and the marker lands where it was
-// drawn (its minute animation over).
-bool WobbleRepeatsFrame(const TickInputs& beforeTick, const ClockState& c, int wobbleIndex) {
+// True when the last tick changed nothing that decides the frame but the marker's wobble
+// step, nothing moves by itself, and the marker's minute animation is over.
+bool OnlyTheWobbleMoved(const TickInputs& beforeTick, const ClockState& c) {
     TickInputs now = TickInputsOf(c);
     now.wobbleIndex = beforeTick.wobbleIndex;
-    if (!(now == beforeTick) || now.chime || now.timer || now.flashCount != 0) return false;
-    if (c.settings.mode != kModeAnalog) return false;
-    return beforeTick.markerFrameCounter >= kMarkerFrames &&
-           SamePlace(WobbledMarker(c.now.second, beforeTick.wobbleIndex), WobbledMarker(c.now.second, wobbleIndex));
+    return now == beforeTick && !now.chime && !now.timer && now.flashCount == 0 && c.settings.mode == kModeAnalog &&
+           beforeTick.markerFrameCounter >= kMarkerFrames;
+}
+
+// Whether the wobble step `wobbleIndex` puts the marker where the last tick drew it.
+bool MarkerStays(const TickInputs& beforeTick, const ClockState& c, int wobbleIndex) {
+    return SamePlace(WobbledMarker(c.now.second, beforeTick.wobbleIndex), WobbledMarker(c.now.second, wobbleIndex));
 }
 
 int NextWobble(int wobbleIndex) { return wobbleIndex < kWobbleAtRest ? wobbleIndex + 1 : wobbleIndex; }
@@ -50,7 +52,7 @@ int NextWobble(int wobbleIndex) { return wobbleIndex < kWobbleAtRest ? wobbleInd
 uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& c, const LocalTime& timeNow, uint32_t tickMs) {
     if (tickMs == 0) return 0;
     const bool atRest = ClockAtRest(beforeTick, c);
-    if (!atRest && !WobbleRepeatsFrame(beforeTick, c, c.wobbleIndex)) return 0;
+    if (!atRest && !(OnlyTheWobbleMoved(beforeTick, c) && MarkerStays(beforeTick, c, c.wobbleIndex))) return 0;
     // The clock reads the time only every fourth tick: once the second it shows has ended,
     // the next tick that reads the time shows the new one.
     const bool secondShown = timeNow.second == c.now.second && timeNow.minute == c.now.minute &&
@@ -61,7 +63,7 @@ uint32_t TicksToLetPass(const TickInputs& beforeTick, const ClockState& c, const
     uint32_t j = 0;
     int wobble = c.wobbleIndex;
     while (!(ReadsTime(c.tick + j) && (j + 1) * tickMs >= msToNextSecond)) {
-        if (!atRest && !WobbleRepeatsFrame(beforeTick, c, wobble)) break;
+        if (!atRest && !MarkerStays(beforeTick, c, wobble)) break;
         wobble = NextWobble(wobble);
         ++j;
     }
